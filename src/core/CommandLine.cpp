@@ -1,0 +1,227 @@
+#include "core/CommandLine.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "platform/FileSystem.h"
+
+namespace fenmar {
+
+namespace {
+
+std::string Num(unsigned value) { return std::to_string(value); }
+
+// The map name: the map entry cut before its first blank.
+std::string MapNameOf(const std::string& entry) { return entry.substr(0, entry.find(' ')); }
+
+void AppendTroubleshooting(const LaunchProfile& p, std::string& l) {
+    if (p.SafeMode) {
+        l += " -safe";
+        return;
+    }
+    if (p.DisableVESA) l += " -stdvid";
+    if (p.NoProtocols) l += " -nolan";
+    if (p.MuteAll) l += " -nosound";
+    if (p.DisableCDAudio) l += " -nocdaudio";
+    if (p.NoJoystick) l += " -nojoy";
+}
+
+void AppendSound(const LaunchProfile& p, std::string& l) {
+    if (p.MuteAll) {
+        return;
+    }
+    if (p.SampleRate != 11025) l += " -sspeed " + Num(p.SampleRate);
+    if (p.ForceCDMediaCheck) l += " -cdmediacheck";
+}
+
+void AppendNetwork(const LaunchProfile& p, std::string& l) {
+    if (p.NoProtocols) {
+        return;
+    }
+    if (p.DisableTCPIP) l += " -noudp";
+    if (p.DisableIPX) l += " -noipx";
+    if (p.DisableSerial) l += " -noserial";
+    if (p.IPXPort != 26000) l += " -ipxport " + Num(p.IPXPort);
+    if (p.UDPPort != 26000) l += " -udpport " + Num(p.UDPPort);
+}
+
+void AppendMemory(const LaunchProfile& p, std::string& l) {
+    if (p.LockMethod < 3 && p.AllocateMem != 8) {
+        l += " -winmem " + Num(p.AllocateMem);
+    }
+    switch (p.LockMethod) {
+        case 1: l += " -winlock"; break;
+        case 2: l += " -winlockunlock"; break;
+        case 4: l += " -heapsize " + Num(p.AllocateMem); break;
+        default: break;
+    }
+}
+
+void AppendServer(const LaunchProfile& p, const AllowList& a, const std::string& hostName,
+                  std::string& l) {
+    if (a[ALLOW_SERVER] && p.EnableServer) {
+        l += p.ServerType == 0 ? " -listen" : " -dedicated";
+        if (p.MaxPlayers != 8) l += " " + Num(p.MaxPlayers);
+        if (IsSet(hostName)) l += " +hostname \"" + hostName + "\"";
+    }
+    if (!p.EnableServer) {
+        return;  // the rules follow the server switch alone, not allow-list entry 5
+    }
+    if (a[ALLOW_FRAGLIMIT] && p.EnableFragLimit && p.FragLimit != 0) {
+        l += " +fraglimit " + Num(p.FragLimit);
+    }
+    if (a[ALLOW_TIMELIMIT] && p.EnableTimeLimit && p.TimeLimit != 0) {
+        l += " +timelimit " + Num(p.TimeLimit);
+    }
+    if (a[ALLOW_DEATHMATCH]) {
+        if (p.Deathmatch == 0) l += " +coop 1";
+        if (p.Deathmatch == 2) l += " +deathmatch 2";
+    }
+    if (a[ALLOW_TEAMPLAY] && p.Teamplay != 0) l += " +teamplay " + Num(p.Teamplay);
+    if (a[ALLOW_NOEXIT] && p.NoExit) l += " +noexit 1";
+    if (a[ALLOW_PAUSABLE] && !p.Pausable) l += " +pausable 0";
+}
+
+}  // namespace
+
+std::string ComposeCommandLine(Globals& globals, const ExecutableTable& table,
+                               const ComposeInputs& inputs, ActivePlugInQueries* plugIn,
+                               const std::function<void(const std::string&)>& showMessage) {
+    LiveProfile& profile = globals.Profile;
+    const AllowList a = [&] {
+        if (plugIn && plugIn->IsLoaded()) {
+            if (auto list = plugIn->QueryAllowList()) {
+                return *list;
+            }
+        }
+        return DefaultAllowList;
+    }();
+    const std::string map = MapNameOf(profile.Text(TextField::LaunchMap));
+
+    std::string l;
+    const std::string quakePath = profile.Text(TextField::QuakePath);
+    if (!quakePath.empty()) {
+        l = platform::JoinPath(quakePath, "");
+    }
+    if (!inputs.shownExecutable || inputs.shownExecutable->empty()) {
+        if (showMessage) {
+            showMessage(kNoExecutableMessage);
+        }
+    } else {
+        l += ExecutableFileOf(table, *inputs.shownExecutable);
+    }
+
+    AppendTroubleshooting(profile.Record(), l);
+    AppendSound(profile.Record(), l);
+    AppendNetwork(profile.Record(), l);
+    AppendMemory(profile.Record(), l);
+
+    const std::string patch = profile.Text(TextField::GamePatch);
+    if (a[ALLOW_PATCH] && IsSet(patch)) {
+        l += " -game " + patch;
+    }
+    if (!globals.IgnoreGlobalParams) {
+        for (const auto& param : inputs.globalParams) {
+            l += " " + param;
+        }
+    }
+    AppendServer(profile.Record(), a, inputs.hostName, l);
+    if (a[ALLOW_SKILL] && globals.SkillSelectable && profile->SkillLevel != 1) {
+        l += " +skill " + Num(profile->SkillLevel);
+    }
+    if (plugIn && plugIn->IsLoaded()) {
+        // The plug-in may change the profile here; everything below reads the new values.
+        l += " " + plugIn->GetParams(globals);
+    }
+
+    const LaunchProfile& p = profile.Record();
+    const std::string demo = profile.Text(TextField::DemoName);
+    if (p.DemoState != 0 && IsSet(demo)) {
+        if (a[ALLOW_RECORD] && p.DemoState == 2) {
+            l += " +record " + demo;
+            if (!p.ConnectToServer && IsSet(map)) l += " " + map;
+        }
+        if (a[ALLOW_PLAYBACK] && p.DemoState == 1) l += " +playdemo " + demo;
+    }
+    if (a[ALLOW_CONNECT] && p.ConnectToServer) {
+        l += " +connect";
+        const std::string server = profile.Text(TextField::CurrentServer);
+        if (IsSet(server)) l += " " + server;
+    }
+    if (p.NoAutoAim && !p.ConnectToServer && p.DemoState != 1) l += " +sv_aim 1";
+    for (const auto& param : inputs.additionalParams) {
+        l += " " + param;
+    }
+    if (a[ALLOW_MAP] && globals.MapSelectable && IsSet(map) && p.DemoState == 0) {
+        l += " +map " + map;
+    }
+    if (p.CommandLineMode == 1 && IsSet(profile.Text(TextField::ConfigFile))) {
+        WriteConfigFile(profile, l);
+    }
+    return l;
+}
+
+std::optional<std::string> ConfigFilePath(const LiveProfile& profile) {
+    const std::string name = profile.Text(TextField::ConfigFile);
+    if (platform::IsAbsoluteOrClimbing(name)) {
+        return std::nullopt;
+    }
+    const std::string id1 =
+        platform::ResolveIgnoringCase(profile.Text(TextField::QuakePath), "id1");
+    return platform::JoinPath(id1, name);
+}
+
+// Cuts the line after the executable into groups: a group starts at a word beginning with
+// "+" or "-" and runs up to the next blank that is directly followed by "+" or "-". Groups
+// starting with "+" become lines of the file (without the "+") and leave the line together
+// with the blank after them; all other groups stay. When nothing was moved the file is deleted
+// again; otherwise the line is trimmed and ends with " +exec " and the file's name. A file
+// error ends the work at once, leaving the line as far as it had got.
+void WriteConfigFile(const LiveProfile& profile, std::string& line) {
+    const auto path = ConfigFilePath(profile);
+    if (!path) {
+        return;  // treated like a file that cannot be created
+    }
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path->c_str(), "wb"),
+                                                         std::fclose);
+    if (!file) {
+        return;
+    }
+    bool wroteLine = false;
+    const std::size_t firstBlank = line.find(' ');
+    if (firstBlank != std::string::npos) {
+        std::size_t pos = firstBlank + 1;
+        while (pos < line.size()) {
+            std::size_t end = pos;
+            while (end < line.size() &&
+                   !(line[end] == ' ' && end + 1 < line.size() &&
+                     (line[end + 1] == '+' || line[end + 1] == '-'))) {
+                ++end;
+            }
+            if (line[pos] != '+') {
+                pos = end + 1;
+                continue;
+            }
+            const std::string text = line.substr(pos + 1, end - pos - 1) + "\r\n";
+            if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) {
+                return;
+            }
+            wroteLine = true;
+            line.erase(pos, end - pos + (end < line.size() ? 1 : 0));
+        }
+    }
+    if (std::fclose(file.release()) != 0) {
+        return;
+    }
+    if (!wroteLine) {
+        platform::RemoveFile(*path);
+        return;
+    }
+    std::size_t b = 0;
+    std::size_t e = line.size();
+    while (b < e && static_cast<unsigned char>(line[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(line[e - 1]) <= 32) --e;
+    line = line.substr(b, e - b) + " +exec " + profile.Text(TextField::ConfigFile);
+}
+
+}  // namespace fenmar
