@@ -1,0 +1,44 @@
+#include "ScriptedUiServices.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+
+namespace fenmar::test {
+
+ui::MessageResult ScriptedUiServices::ShowMessage(const ui::MessageRequest& request) {
+    messages.push_back(request);
+    if (messageAnswers.empty()) {
+        return request.defaultButton;
+    }
+    const auto answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+}
+
+int ScriptedUiServices::ExecModal(QDialog& dialog) {
+    modalTitles.push_back(dialog.windowTitle());
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    QCoreApplication::processEvents();
+    if (modalActions.empty()) {
+        dialog.reject();
+    } else {
+        const auto action = std::move(modalActions.front());
+        modalActions.pop_front();
+        action(dialog);
+    }
+    if (dialog.isVisible()) {
+        dialog.hide();
+    }
+    return dialog.result();
+}
+
+std::vector<QString> ScriptedUiServices::MessageTexts() const {
+    std::vector<QString> out;
+    for (const auto& m : messages) {
+        out.push_back(m.text);
+    }
+    return out;
+}
+
+}  // namespace fenmar::test

@@ -1,0 +1,34 @@
+#pragma once
+// UiServices for tests: answers from a script, and a record of everything that was asked.
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "ui/UiServices.h"
+
+namespace fenmar::test {
+
+class ScriptedUiServices : public ui::UiServices {
+public:
+    // Answers for the next message boxes, in order; when none is queued the default button.
+    std::deque<ui::MessageResult> messageAnswers;
+    // What the user does in the next modal dialogs, in order. The dialog is shown (so its
+    // activation runs) before the action; the action clicks, types and closes it. Without a
+    // queued action the dialog is cancelled.
+    std::deque<std::function<void(QDialog&)>> modalActions;
+
+    std::vector<ui::MessageRequest> messages;  // every message box shown
+    std::vector<ui::BeepKind> beeps;
+    std::vector<QString> modalTitles;  // window titles of the dialogs shown modally
+
+    using ui::UiServices::ShowMessage;
+    ui::MessageResult ShowMessage(const ui::MessageRequest& request) override;
+    void Beep(ui::BeepKind kind) override { beeps.push_back(kind); }
+    int ExecModal(QDialog& dialog) override;
+
+    // The texts of the messages shown so far.
+    std::vector<QString> MessageTexts() const;
+};
+
+}  // namespace fenmar::test
