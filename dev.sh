@@ -7,10 +7,13 @@ cd "$(dirname "$0")"
 
 packages=(cmake make g++ pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang fonts-dejavu-core)
-# Extra stages of the test run bring their own packages (see tools/).
-if [ -f tools/extra-packages.txt ]; then
-    while read -r p; do [ -n "$p" ] && [ "${p#\#}" = "$p" ] && packages+=("$p"); done < tools/extra-packages.txt
-fi
+# Extra stages of the test run bring their own packages (tools/packages/*.txt).
+for list in tools/packages/*.txt; do
+    [ -e "$list" ] || continue
+    while read -r p _; do
+        [ -n "$p" ] && [ "${p#\#}" = "$p" ] && packages+=("$p")
+    done < "$list"
+done
 
 install_missing() {
     local missing=()
@@ -21,6 +24,12 @@ install_missing() {
     echo "Installing missing packages: ${missing[*]}"
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    for p in "${missing[@]}"; do
+        case "$p" in
+            *:i386) dpkg --print-foreign-architectures | grep -qx i386 ||
+                        "${sudo[@]}" dpkg --add-architecture i386 ;;
+        esac
+    done
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }

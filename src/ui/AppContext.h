@@ -1,0 +1,22 @@
+#pragma once
+// What every window of the program shares for the whole run. Windows take it by reference in
+// their constructors: `explicit TSomething(AppContext& context, QWidget* parent = nullptr)`.
+
+#include <string>
+
+#include "core/ExecutableTable.h"
+#include "core/Globals.h"
+#include "ui/UiServices.h"
+
+namespace fenmar::ui {
+
+struct AppContext {
+    explicit AppContext(UiServices& services) : ui(services) {}
+
+    Globals globals;              // the launch profile and the values beside it
+    ExecutableTable executables;  // the named executables shown on the options page
+    UiServices& ui;               // every modal interaction
+    std::string programDir;       // the directory of the program (plug-ins lie below it)
+};
+
+}  // namespace fenmar::ui
