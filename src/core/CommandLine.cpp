@@ -9,40 +9,56 @@ namespace fenmar {
 
 namespace {
 
-std::string Num(unsigned value) { return std::to_string(value); }
+std::string Num(unsigned value) {
+    return std::to_string(value);
+}
 
 // The map name: the map entry cut before its first blank.
-std::string MapNameOf(const std::string& entry) { return entry.substr(0, entry.find(' ')); }
+std::string MapNameOf(const std::string& entry) {
+    return entry.substr(0, entry.find(' '));
+}
 
 void AppendTroubleshooting(const LaunchProfile& p, std::string& l) {
     if (p.SafeMode) {
         l += " -safe";
         return;
     }
-    if (p.DisableVESA) l += " -stdvid";
-    if (p.NoProtocols) l += " -nolan";
-    if (p.MuteAll) l += " -nosound";
-    if (p.DisableCDAudio) l += " -nocdaudio";
-    if (p.NoJoystick) l += " -nojoy";
+    if (p.DisableVESA)
+        l += " -stdvid";
+    if (p.NoProtocols)
+        l += " -nolan";
+    if (p.MuteAll)
+        l += " -nosound";
+    if (p.DisableCDAudio)
+        l += " -nocdaudio";
+    if (p.NoJoystick)
+        l += " -nojoy";
 }
 
 void AppendSound(const LaunchProfile& p, std::string& l) {
     if (p.MuteAll) {
         return;
     }
-    if (p.SampleRate != 11025) l += " -sspeed " + Num(p.SampleRate);
-    if (p.ForceCDMediaCheck) l += " -cdmediacheck";
+    if (p.SampleRate != 11025)
+        l += " -sspeed " + Num(p.SampleRate);
+    if (p.ForceCDMediaCheck)
+        l += " -cdmediacheck";
 }
 
 void AppendNetwork(const LaunchProfile& p, std::string& l) {
     if (p.NoProtocols) {
         return;
     }
-    if (p.DisableTCPIP) l += " -noudp";
-    if (p.DisableIPX) l += " -noipx";
-    if (p.DisableSerial) l += " -noserial";
-    if (p.IPXPort != 26000) l += " -ipxport " + Num(p.IPXPort);
-    if (p.UDPPort != 26000) l += " -udpport " + Num(p.UDPPort);
+    if (p.DisableTCPIP)
+        l += " -noudp";
+    if (p.DisableIPX)
+        l += " -noipx";
+    if (p.DisableSerial)
+        l += " -noserial";
+    if (p.IPXPort != 26000)
+        l += " -ipxport " + Num(p.IPXPort);
+    if (p.UDPPort != 26000)
+        l += " -udpport " + Num(p.UDPPort);
 }
 
 void AppendMemory(const LaunchProfile& p, std::string& l) {
@@ -50,10 +66,17 @@ void AppendMemory(const LaunchProfile& p, std::string& l) {
         l += " -winmem " + Num(p.AllocateMem);
     }
     switch (p.LockMethod) {
-        case 1: l += " -winlock"; break;
-        case 2: l += " -winlockunlock"; break;
-        case 4: l += " -heapsize " + Num(p.AllocateMem); break;
-        default: break;
+        case 1:
+            l += " -winlock";
+            break;
+        case 2:
+            l += " -winlockunlock";
+            break;
+        case 4:
+            l += " -heapsize " + Num(p.AllocateMem);
+            break;
+        default:
+            break;
     }
 }
 
@@ -61,8 +84,10 @@ void AppendServer(const LaunchProfile& p, const AllowList& a, const std::string&
                   std::string& l) {
     if (a[ALLOW_SERVER] && p.EnableServer) {
         l += p.ServerType == 0 ? " -listen" : " -dedicated";
-        if (p.MaxPlayers != 8) l += " " + Num(p.MaxPlayers);
-        if (IsSet(hostName)) l += " +hostname \"" + hostName + "\"";
+        if (p.MaxPlayers != 8)
+            l += " " + Num(p.MaxPlayers);
+        if (IsSet(hostName))
+            l += " +hostname \"" + hostName + "\"";
     }
     if (!p.EnableServer) {
         return;  // the rules follow the server switch alone, not allow-list entry 5
@@ -74,12 +99,17 @@ void AppendServer(const LaunchProfile& p, const AllowList& a, const std::string&
         l += " +timelimit " + Num(p.TimeLimit);
     }
     if (a[ALLOW_DEATHMATCH]) {
-        if (p.Deathmatch == 0) l += " +coop 1";
-        if (p.Deathmatch == 2) l += " +deathmatch 2";
+        if (p.Deathmatch == 0)
+            l += " +coop 1";
+        if (p.Deathmatch == 2)
+            l += " +deathmatch 2";
     }
-    if (a[ALLOW_TEAMPLAY] && p.Teamplay != 0) l += " +teamplay " + Num(p.Teamplay);
-    if (a[ALLOW_NOEXIT] && p.NoExit) l += " +noexit 1";
-    if (a[ALLOW_PAUSABLE] && !p.Pausable) l += " +pausable 0";
+    if (a[ALLOW_TEAMPLAY] && p.Teamplay != 0)
+        l += " +teamplay " + Num(p.Teamplay);
+    if (a[ALLOW_NOEXIT] && p.NoExit)
+        l += " +noexit 1";
+    if (a[ALLOW_PAUSABLE] && !p.Pausable)
+        l += " +pausable 0";
 }
 
 }  // namespace
@@ -139,16 +169,20 @@ std::string ComposeCommandLine(Globals& globals, const ExecutableTable& table,
     if (p.DemoState != 0 && IsSet(demo)) {
         if (a[ALLOW_RECORD] && p.DemoState == 2) {
             l += " +record " + demo;
-            if (!p.ConnectToServer && IsSet(map)) l += " " + map;
+            if (!p.ConnectToServer && IsSet(map))
+                l += " " + map;
         }
-        if (a[ALLOW_PLAYBACK] && p.DemoState == 1) l += " +playdemo " + demo;
+        if (a[ALLOW_PLAYBACK] && p.DemoState == 1)
+            l += " +playdemo " + demo;
     }
     if (a[ALLOW_CONNECT] && p.ConnectToServer) {
         l += " +connect";
         const std::string server = profile.Text(TextField::CurrentServer);
-        if (IsSet(server)) l += " " + server;
+        if (IsSet(server))
+            l += " " + server;
     }
-    if (p.NoAutoAim && !p.ConnectToServer && p.DemoState != 1) l += " +sv_aim 1";
+    if (p.NoAutoAim && !p.ConnectToServer && p.DemoState != 1)
+        l += " +sv_aim 1";
     for (const auto& param : inputs.additionalParams) {
         l += " " + param;
     }
@@ -193,9 +227,8 @@ void WriteConfigFile(const LiveProfile& profile, std::string& line) {
         std::size_t pos = firstBlank + 1;
         while (pos < line.size()) {
             std::size_t end = pos;
-            while (end < line.size() &&
-                   !(line[end] == ' ' && end + 1 < line.size() &&
-                     (line[end + 1] == '+' || line[end + 1] == '-'))) {
+            while (end < line.size() && !(line[end] == ' ' && end + 1 < line.size() &&
+                                          (line[end + 1] == '+' || line[end + 1] == '-'))) {
                 ++end;
             }
             if (line[pos] != '+') {

@@ -7,8 +7,12 @@
 namespace fenmar {
 
 namespace {
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 }  // namespace
 
 std::string AsciiUpper(std::string_view text) {
@@ -43,7 +47,9 @@ bool LessIgnoringCase(std::string_view a, std::string_view b) {
     return a < b;
 }
 
-ExecutableTable::ExecutableTable() : entries_(BuiltInRows()) { Sort(); }
+ExecutableTable::ExecutableTable() : entries_(BuiltInRows()) {
+    Sort();
+}
 
 std::vector<ExecutableEntry> ExecutableTable::BuiltInRows() {
     return {

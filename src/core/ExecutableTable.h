@@ -30,7 +30,7 @@ public:
     void Assign(std::vector<ExecutableEntry> rows);
     // Adds a row unless a row of that name (ignoring case) exists; false when refused.
     bool Add(ExecutableEntry entry);
-    bool Remove(std::string_view name);  // ignoring case
+    bool Remove(std::string_view name);                                // ignoring case
     std::optional<ExecutableEntry> Find(std::string_view name) const;  // ignoring case
     void Clear() { entries_.clear(); }
 

@@ -2,11 +2,15 @@
 
 namespace fenmar {
 
-bool IsSet(std::string_view text) { return !text.empty() && text != kNone; }
-bool IsSet(const char* text) { return text != nullptr && IsSet(std::string_view(text)); }
+bool IsSet(std::string_view text) {
+    return !text.empty() && text != kNone;
+}
+bool IsSet(const char* text) {
+    return text != nullptr && IsSet(std::string_view(text));
+}
 
 namespace {
-constexpr std::array<const char* LaunchProfile::*, kTextFieldCount> kMembers = {
+constexpr std::array<const char * LaunchProfile::*, kTextFieldCount> kMembers = {
     &LaunchProfile::LaunchMap, &LaunchProfile::GamePatch,     &LaunchProfile::DemoName,
     &LaunchProfile::HostName,  &LaunchProfile::CurrentServer, &LaunchProfile::QuakePath,
     &LaunchProfile::PatchPath, &LaunchProfile::ConfigFile,
@@ -73,7 +77,9 @@ std::string LiveProfile::Text(TextField field) const {
     return p ? std::string(p) : std::string();
 }
 
-bool LiveProfile::IsAbsent(TextField field) const { return rec_.*Member(field) == nullptr; }
+bool LiveProfile::IsAbsent(TextField field) const {
+    return rec_.*Member(field) == nullptr;
+}
 
 void LiveProfile::SetText(TextField field, std::string_view value) {
     auto& slot = texts_[static_cast<std::size_t>(field)];

@@ -20,7 +20,8 @@ public:
         return allow;
     }
     std::string GetParams(Globals& g) override {
-        if (change) change(g);
+        if (change)
+            change(g);
         return params;
     }
 };
@@ -162,8 +163,7 @@ TEST_F(Compose, AllowListSuppressesMapPatchSkillDemoAndConnect) {
     g.Profile->ConnectToServer = 1;
     EXPECT_EQ(Run(&plugIn), "/quake/quake.exe ");
     plugIn.loaded = false;  // an unloaded slot is not asked
-    EXPECT_EQ(Run(&plugIn),
-              "/quake/quake.exe -game ctf +skill 2 +record demo1 +connect");
+    EXPECT_EQ(Run(&plugIn), "/quake/quake.exe -game ctf +skill 2 +record demo1 +connect");
     EXPECT_EQ(plugIn.allowQueries, 1);
 }
 

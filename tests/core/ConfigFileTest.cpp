@@ -43,8 +43,9 @@ TEST_F(ConfigFile, WorkedExampleMovesThePlusCommands) {
     g.Profile.SetText(TextField::LaunchMap, "e1m1 - Slipgate Complex");
 
     p.CommandLineMode = 0;
-    EXPECT_EQ(Run(), Exe() + " -nosound -game ctf -listen 16 +hostname \"LAN party\" "
-                             "+deathmatch 2 +map e1m1");
+    EXPECT_EQ(Run(), Exe() +
+                         " -nosound -game ctf -listen 16 +hostname \"LAN party\" "
+                         "+deathmatch 2 +map e1m1");
     EXPECT_FALSE(fs::exists(Cfg()));
 
     p.CommandLineMode = 1;

@@ -8,9 +8,15 @@
 
 namespace fenmar::platform {
 
-char PathSeparator() { return '/'; }
-bool IsSeparator(char c) { return c == '/'; }
-bool FileNamesIgnoreCase() { return false; }
+char PathSeparator() {
+    return '/';
+}
+bool IsSeparator(char c) {
+    return c == '/';
+}
+bool FileNamesIgnoreCase() {
+    return false;
+}
 
 namespace {
 bool EqualsFolded(std::string_view a, std::string_view b) {
@@ -58,8 +64,12 @@ bool DirectoryExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
-std::string FromUtf8(std::string_view utf8) { return std::string(utf8); }
+std::string FromUtf8(std::string_view utf8) {
+    return std::string(utf8);
+}
 
 }  // namespace fenmar::platform

@@ -4,9 +4,15 @@
 
 namespace fenmar::platform {
 
-char PathSeparator() { return '\\'; }
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-bool FileNamesIgnoreCase() { return true; }
+char PathSeparator() {
+    return '\\';
+}
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+bool FileNamesIgnoreCase() {
+    return true;
+}
 
 std::optional<std::string> FindEntryIgnoringCase(std::string_view dir, std::string_view name) {
     const std::string path = JoinPath(dir, name);
@@ -26,14 +32,16 @@ bool DirectoryExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool RemoveFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
 
 std::string FromUtf8(std::string_view utf8) {
     if (utf8.empty()) {
         return {};
     }
-    const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                         nullptr, 0);
+    const int wide =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring w(static_cast<std::size_t>(wide), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), wide);
     const int narrow = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TempDir.h"
+#include "core/GameStart.h"
+#include "core/History.h"
+
+namespace fenmar {
+namespace {
+
+namespace fs = std::filesystem;
+using V = std::vector<std::string>;
+
+TEST(GameStartRequest, SplitsTheComposedLineAfterTheProgram) {
+    Globals g;
+    ExecutableTable table;
+    g.Profile.SetText(TextField::QuakePath, "/games/my quake");
+    const auto r = GameStartRequest(g, table, std::string("GL-Quake"),
+                                    "/games/my quake/glquake.exe -listen +hostname \"LAN party\"");
+    EXPECT_EQ(r.program, "/games/my quake/glquake.exe");
+    EXPECT_EQ(r.args, (V{"-listen", "+hostname", "LAN party"}));
+    EXPECT_EQ(r.workingDirectory, "/games/my quake");
+    EXPECT_EQ(r.consoleTitle, "Quake - THE game !");
+
+    // Without an executable the program is the directory itself, which will not start.
+    const auto none = GameStartRequest(g, table, std::nullopt, "/games/my quake/ +skill 2");
+    EXPECT_EQ(none.program, "/games/my quake/");
+    EXPECT_EQ(none.args, (V{"+skill", "2"}));
+
+    g.Profile.ClearText(TextField::QuakePath);
+    const auto bare = GameStartRequest(g, table, std::string("WinQuake"), "winquake.exe -safe");
+    EXPECT_EQ(bare.program, "winquake.exe");
+    EXPECT_EQ(bare.args, V{"-safe"});
+    EXPECT_EQ(bare.workingDirectory, "");
+}
+
+TEST(CompanionStartRequest, FirstWordIsTheProgramSearchedInPath) {
+    const auto r = CompanionStartRequest("qspy -f \"my servers.txt\"");
+    EXPECT_EQ(r.program, "qspy");
+    EXPECT_EQ(r.args, (V{"-f", "my servers.txt"}));
+    EXPECT_TRUE(r.searchPath);
+    EXPECT_TRUE(r.workingDirectory.empty());
+    EXPECT_TRUE(CompanionStartRequest("  ").program.empty());
+}
+
+TEST(AddToHistory, NewestFirstNoCaseDuplicatesBoundedSize) {
+    V items{"<none>"};
+    EXPECT_TRUE(AddToHistory(items, "ctf", kPatchHistorySize));
+    EXPECT_FALSE(AddToHistory(items, "CTF", kPatchHistorySize));
+    EXPECT_FALSE(AddToHistory(items, "<none>", kPatchHistorySize));
+    EXPECT_FALSE(AddToHistory(items, "", kPatchHistorySize));
+    EXPECT_TRUE(AddToHistory(items, "tf", kPatchHistorySize));
+    EXPECT_EQ(items, (V{"<none>", "tf", "ctf"}));
+    EXPECT_FALSE(AddToHistory(items, "ctf", kPatchHistorySize));  // not moved to the front
+    EXPECT_EQ(items[1], "tf");
+
+    V patches{"<none>"};
+    for (int i = 1; i <= 21; ++i) {
+        AddToHistory(patches, "patch" + std::to_string(i), kPatchHistorySize);
+    }
+    ASSERT_EQ(patches.size(), 21u);
+    EXPECT_EQ(patches[1], "patch21");
+    EXPECT_EQ(patches.back(), "patch2");  // the oldest was pushed out
+}
+
+class DeleteConfigs : public ::testing::Test {
+protected:
+    DeleteConfigs() {
+        id1Cfg = dir.WriteFile("ID1/Config.CFG", "x");
+        patchCfg = dir.WriteFile("ctf/config.cfg", "x");
+        g.Profile.SetText(TextField::QuakePath, dir.Str());
+    }
+    test::TempDir dir;
+    std::string id1Cfg, patchCfg;
+    Globals g;
+};
+
+TEST_F(DeleteConfigs, FollowsTheWhereBitsInAnyCase) {
+    g.DeleteConfigs = kDeleteInId1 | kDeleteOnLaunch;
+    DeleteConfigFiles(g);
+    EXPECT_FALSE(fs::exists(id1Cfg));
+    EXPECT_TRUE(fs::exists(patchCfg));
+}
+
+TEST_F(DeleteConfigs, PatchBitNeedsASetPatch) {
+    g.DeleteConfigs = kDeleteInPatch | kDeleteOnExit;
+    DeleteConfigFiles(g);  // patch "<none>": nothing
+    EXPECT_TRUE(fs::exists(patchCfg));
+    g.Profile.SetText(TextField::GamePatch, "ctf");
+    DeleteConfigFiles(g);
+    EXPECT_FALSE(fs::exists(patchCfg));
+    EXPECT_TRUE(fs::exists(id1Cfg));
+    DeleteConfigFiles(g);  // missing now: skipped quietly
+}
+
+}  // namespace
+}  // namespace fenmar

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "FakeGameLog.h"
+#include "TempDir.h"
+#include "platform/Process.h"
+
+namespace fenmar::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+StartRequest Req(std::string program, std::vector<std::string> args, std::string dir) {
+    StartRequest r;
+    r.program = std::move(program);
+    r.args = std::move(args);
+    r.workingDirectory = std::move(dir);
+    return r;
+}
+
+TEST(SplitCommandLine, BlanksSeparateQuotesGroupAndVanish) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(SplitCommandLine(""), V{});
+    EXPECT_EQ(SplitCommandLine("   "), V{});
+    EXPECT_EQ(SplitCommandLine(" -game ctf  +map e1m1 "), (V{"-game", "ctf", "+map", "e1m1"}));
+    EXPECT_EQ(SplitCommandLine("+hostname \"LAN party\" -listen"),
+              (V{"+hostname", "LAN party", "-listen"}));
+    EXPECT_EQ(SplitCommandLine("a\"b c\"d \"\" e"), (V{"ab cd", "", "e"}));
+    EXPECT_EQ(SplitCommandLine("\"unterminated here"), (V{"unterminated here"}));
+}
+
+class Start : public ::testing::Test {
+protected:
+    Start() {
+        log = dir.Path() / "game.log";
+        ::setenv("FENMAR_FAKE_GAME_LOG", log.c_str(), 1);
+    }
+    test::TempDir dir;
+    fs::path log;
+};
+
+TEST_F(Start, RunsTheProgramWithItsArgumentsInItsDirectory) {
+    const std::string work = dir.MakeDir("my quake");
+    const auto result =
+        StartDetached(Req(FENMAR_FAKE_GAME, {"-game", "ctf", "+hostname", "LAN party"}, work));
+    ASSERT_TRUE(result.started) << result.error;
+    const auto run = test::WaitForFakeGame(log);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.cwd, work);
+    EXPECT_EQ(run.args, (std::vector<std::string>{"-game", "ctf", "+hostname", "LAN party"}));
+}
+
+TEST_F(Start, ReportsWhyAProgramCannotBeStarted) {
+    auto missing = StartDetached(Req(dir.Str() + "/nothing-here", {}, dir.Str()));
+    EXPECT_FALSE(missing.started);
+    EXPECT_NE(missing.error.find("No such file"), std::string::npos) << missing.error;
+
+    const std::string plain = dir.WriteFile("quake.exe", "not a program");
+    ::chmod(plain.c_str(), 0644);
+    auto notExecutable = StartDetached(Req(plain, {}, dir.Str()));
+    EXPECT_FALSE(notExecutable.started);
+    EXPECT_NE(notExecutable.error.find("Permission denied"), std::string::npos);
+
+    auto gone = StartDetached(Req(FENMAR_FAKE_GAME, {}, dir.Str() + "/gone"));
+    EXPECT_FALSE(gone.started);
+    EXPECT_NE(gone.error.find("working directory"), std::string::npos) << gone.error;
+    EXPECT_FALSE(fs::exists(log));  // nothing ran
+
+    EXPECT_FALSE(StartDetached(StartRequest{}).started);
+}
+
+TEST_F(Start, LooksUpBareNamesInPathOnlyWhenAsked) {
+    const fs::path game(FENMAR_FAKE_GAME);
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (game.parent_path().string() + ":" + oldPath).c_str(), 1);
+    const std::string name = game.filename().string();
+    EXPECT_FALSE(StartDetached(Req(name, {}, {})).started);
+    StartRequest request = Req(name, {"x"}, {});
+    request.searchPath = true;
+    const auto result = StartDetached(request);
+    ::setenv("PATH", oldPath.c_str(), 1);
+    ASSERT_TRUE(result.started) << result.error;
+    EXPECT_EQ(test::WaitForFakeGame(log).args, std::vector<std::string>{"x"});
+}
+
+}  // namespace
+}  // namespace fenmar::platform
