@@ -1,0 +1,112 @@
+#include "maps/BspMessage.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace fenmar::maps {
+
+namespace {
+
+char ConvertQuakeChar(std::uint8_t c) {
+    if (c >= 0x80) {
+        if (c >= 0xA1) {
+            return static_cast<char>(c - 0x80);
+        }
+        c = static_cast<std::uint8_t>(c - 0x80);  // 80-A0 repeat 00-20, with a few exceptions
+        if (c <= 0x02) {
+            return '=';
+        }
+        if (c == 0x0D) {
+            return '>';
+        }
+        if (c <= 0x0F) {
+            return ' ';
+        }
+    }
+    if (c <= 0x0F || c == 0x1C) {
+        return ' ';
+    }
+    if (c == 0x10) {
+        return '[';
+    }
+    if (c == 0x11) {
+        return ']';
+    }
+    if (c <= 0x1B) {
+        return static_cast<char>('0' + (c - 0x12));
+    }
+    if (c <= 0x1F) {
+        return '-';
+    }
+    return static_cast<char>(c);
+}
+
+// The text of the first entity: the window up to its first NUL or '}'. A window that holds
+// neither is followed up to one of them, within the entities lump and kMaxFirstEntity.
+std::string FirstEntity(BinaryReader& reader, std::int64_t start, std::int64_t entities,
+                        std::size_t& budget) {
+    std::array<std::uint8_t, kTitleWindow> window{};
+    reader.ReadExact(entities, window);
+    std::string text(window.begin(), window.end());
+    auto end = text.find_first_of(std::string_view("}\0", 2));
+    if (end != std::string::npos) {
+        text.resize(end);
+        return text;
+    }
+    std::uint8_t lengthBytes[4] = {};
+    if (reader.ReadSome(start + 8, lengthBytes) != 4) {
+        return text;
+    }
+    const std::int32_t lumpLength = Int32At(lengthBytes, 0);
+    const std::size_t limit =
+        lumpLength <= 0 ? 0 : std::min(static_cast<std::size_t>(lumpLength), kMaxFirstEntity);
+    std::vector<std::uint8_t> chunk;
+    while (text.size() < limit && budget > 0) {
+        chunk.resize(std::min({limit - text.size(), budget, std::size_t{4096}}));
+        const std::size_t got =
+            reader.ReadSome(entities + static_cast<std::int64_t>(text.size()), chunk);
+        budget -= std::min(budget, chunk.size());
+        const auto stop =
+            std::find_if(chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got),
+                         [](std::uint8_t c) { return c == '}' || c == 0; });
+        text.append(chunk.begin(), stop);
+        if (stop != chunk.begin() + static_cast<std::ptrdiff_t>(got) || got < chunk.size()) {
+            break;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string ConvertQuakeChars(std::string_view text) {
+    std::string out(text.size(), ' ');
+    std::transform(text.begin(), text.end(), out.begin(),
+                   [](char c) { return ConvertQuakeChar(static_cast<std::uint8_t>(c)); });
+    return out;
+}
+
+std::string ReadBSPMessage(BinaryReader& reader, std::int64_t start, std::size_t& extensionBudget) {
+    const std::int32_t entitiesOffset = reader.ReadInt32(start + 4);
+    const std::string entity = FirstEntity(reader, start, start + entitiesOffset, extensionBudget);
+
+    constexpr std::string_view kKey = "\"message\"";
+    const auto key = entity.find(kKey);
+    if (key == std::string::npos) {
+        return std::string(kNoDescription);
+    }
+    // The key, one blank and the opening quote are skipped unchecked.
+    std::string_view value(entity);
+    value.remove_prefix(std::min(value.size(), key + 11));
+    value = value.substr(0, value.find('"'));
+    value = value.substr(0, value.find("\\n"));
+    return ConvertQuakeChars(value);
+}
+
+std::string ReadBSPMessage(BinaryReader& reader, std::int64_t start) {
+    std::size_t budget = kScanExtensionBudget;
+    return ReadBSPMessage(reader, start, budget);
+}
+
+}  // namespace fenmar::maps

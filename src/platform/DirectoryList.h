@@ -1,0 +1,54 @@
+#pragma once
+// Listing the plain files of one directory, and reading a file at given positions without
+// going through a stream buffer. Both report failures with the texts the user sees.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fenmar::platform {
+
+struct FileInfo {
+    std::string name;       // the name inside the directory, as the system spells it
+    std::int64_t size = 0;  // in bytes
+};
+
+struct FileListing {
+    bool exists = false;          // the directory exists
+    std::string error;            // non-empty: the directory could not be read
+    std::vector<FileInfo> files;  // in the order the system returns them
+};
+
+// The regular files (symbolic links followed) directly in `dir` whose names `accept` takes.
+// A missing directory is not an error: `exists` is false and the list empty.
+FileListing ListFiles(const std::string& dir, const std::function<bool(std::string_view)>& accept);
+
+// A file opened for reading only; closed by its destructor.
+class ReadOnlyFile {
+public:
+    ReadOnlyFile() = default;
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    // False when the file cannot be opened; ErrorText() then says why.
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return handle_ != kClosed; }
+
+    // Reads up to `size` bytes at `offset`: the count read (less only at the end of the file),
+    // or -1 when the system reports a failure (ErrorText() says which).
+    std::int64_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size);
+
+    const std::string& ErrorText() const { return error_; }
+
+private:
+    static constexpr std::intptr_t kClosed = -1;
+    std::intptr_t handle_ = kClosed;
+    std::string error_;
+};
+
+}  // namespace fenmar::platform
