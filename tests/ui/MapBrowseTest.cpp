@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "../maps/MapFiles.h"
+#include "ScriptedUiServices.h"
+#include "TempDir.h"
+#include "ui/MapBrowse.h"
+
+namespace fenmar::ui {
+namespace {
+
+using test::MakeBsp;
+using test::MakePak;
+using test::WorldWithTitle;
+
+QStringList Rows(const QTreeWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        out << list->topLevelItem(i)->text(0) + "|" + list->topLevelItem(i)->text(1);
+    }
+    return out;
+}
+
+QLabel* NoticeOf(const QTreeWidget* list) {
+    return list->parentWidget()->findChild<QLabel*>(list->objectName() + "Notice");
+}
+
+// A Quake directory: three maps in id1/maps, a patch "ctf" with its own MAPS directory and
+// two archives.
+class MapBrowseTest : public ::testing::Test {
+protected:
+    MapBrowseTest() : context(ui), browser(context) {
+        tmp.WriteFile("ID1/maps/e1m2.bsp", MakeBsp(WorldWithTitle("Castle of the Damned")));
+        tmp.WriteFile("ID1/maps/E1M1.BSP", MakeBsp(WorldWithTitle("the Slipgate Complex")));
+        tmp.WriteFile("ID1/maps/start.bsp", MakeBsp("{ \"classname\" \"worldspawn\" }"));
+        tmp.WriteFile("ID1/maps/b_bh10.bsp", MakeBsp("{}", 2000));  // a box model
+        tmp.WriteFile("ctf/MAPS/ctf1.bsp", MakeBsp(WorldWithTitle("Capture")));
+        const std::string map = MakeBsp(WorldWithTitle("Inside"));
+        tmp.WriteFile("ctf/pak1.pak", MakePak({{"maps/zed.bsp", map}, {"maps/abc.bsp", map}}));
+        tmp.WriteFile("ctf/PAK0.PAK", MakePak({{"maps/mid.bsp", map}, {"progs/x.mdl", map}}));
+        context.globals.Profile.SetText(TextField::QuakePath, tmp.Str());
+        context.globals.Profile.SetText(TextField::GamePatch, "ctf");
+    }
+
+    test::TempDir tmp;
+    test::ScriptedUiServices ui;
+    AppContext context;
+    TMapBrowse browser;
+};
+
+TEST_F(MapBrowseTest, ListsTheMapsOfTheGameThePatchAndItsArchives) {
+    EXPECT_EQ(browser.windowTitle(), "Browse for user-created maps...");
+    EXPECT_EQ(browser.size(), QSize(715, 342));
+    browser.FormShow();
+    EXPECT_EQ(Rows(browser.lvID1Maps()),
+              (QStringList{"e1m1|the Slipgate Complex", "e1m2|Castle of the Damned",
+                           "start|<no description>"}));
+    EXPECT_EQ(Rows(browser.lvPatchMaps()), QStringList{"ctf1|Capture"});
+    EXPECT_EQ(Rows(browser.lvBuiltInMaps()),
+              (QStringList{"abc|Inside", "mid|Inside", "zed|Inside"}));
+    for (const QTreeWidget* list :
+         {browser.lvID1Maps(), browser.lvPatchMaps(), browser.lvBuiltInMaps()}) {
+        EXPECT_FALSE(list->isHidden());
+        EXPECT_TRUE(NoticeOf(list)->isHidden());
+        EXPECT_EQ(list->headerItem()->text(0), "Filename");
+        EXPECT_EQ(list->columnWidth(1), 300);
+    }
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MapBrowseTest, WithoutAPatchShowsTheNoticesOfTheLaterLists) {
+    context.globals.Profile.SetText(TextField::GamePatch, "<none>");
+    context.globals.DontScanBSPMsgs = true;
+    context.globals.MinBSPSize = 0;
+    browser.FormShow();
+    EXPECT_EQ(browser.lvID1Maps()->topLevelItemCount(), 4);
+    EXPECT_EQ(browser.lvID1Maps()->topLevelItem(0)->text(1), "<not scanned>");
+    EXPECT_TRUE(browser.lvPatchMaps()->isHidden());
+    EXPECT_FALSE(NoticeOf(browser.lvPatchMaps())->isHidden());
+    EXPECT_TRUE(browser.lvBuiltInMaps()->isHidden());
+    EXPECT_EQ(NoticeOf(browser.lvBuiltInMaps())->text(),
+              "Sorry, you don't have any PAK-files in your current patch-directory.");
+}
+
+TEST_F(MapBrowseTest, ReturnsTheSelectedRowAndKeepsItForTheNextShowing) {
+    ui.modalActions.push_back([](QDialog& d) {
+        auto* list = d.findChild<QTreeWidget*>("lvBuiltInMaps");
+        list->setCurrentItem(list->topLevelItem(1));  // selects "mid"
+        d.findChild<QPushButton*>("buOK")->click();
+    });
+    EXPECT_EQ(browser.Execute(), std::optional<QString>("mid - Inside"));
+    EXPECT_EQ(ui.modalTitles.back(), "Browse for user-created maps...");
+
+    // Next time the lists are scanned afresh, edMap keeps its text, Cancel returns nothing.
+    tmp.WriteFile("ID1/maps/new.bsp", MakeBsp("{}"));
+    QString seen;
+    int id1Rows = 0;
+    ui.modalActions.push_back([&](QDialog& d) {
+        seen = d.findChild<QLineEdit*>("edMap")->text();
+        id1Rows = d.findChild<QTreeWidget*>("lvID1Maps")->topLevelItemCount();
+        d.findChild<QPushButton*>("buCancel")->click();
+    });
+    EXPECT_EQ(browser.Execute(), std::nullopt);
+    EXPECT_EQ(seen, "mid - Inside");
+    EXPECT_EQ(id1Rows, 4);
+
+    // Typed text comes back as typed, also to a plug-in; an empty text is a choice too.
+    ui.modalActions.push_back([](QDialog& d) {
+        d.findChild<QLineEdit*>("edMap")->setText("dm6 - my own");
+        d.accept();
+    });
+    EXPECT_EQ(browser.ExecuteForPlugIn(), std::optional<std::string>("dm6 - my own"));
+    ui.modalActions.push_back([](QDialog& d) {
+        d.findChild<QLineEdit*>("edMap")->clear();
+        d.accept();
+    });
+    EXPECT_EQ(browser.Execute(), std::optional<QString>(""));
+}
+
+TEST_F(MapBrowseTest, DoubleClickClosesOnlyWithASelectedRow) {
+    ui.modalActions.push_back([this](QDialog& d) {
+        browser.lvMapsDblClick(browser.lvID1Maps());
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(browser.result(), QDialog::Rejected);
+        QTreeWidgetItem* row = browser.lvID1Maps()->findItems("start", Qt::MatchExactly)[0];
+        row->setSelected(true);
+        EXPECT_EQ(browser.edMap()->text(), "start - <no description>");
+        browser.lvMapsDblClick(browser.lvID1Maps());
+    });
+    EXPECT_EQ(browser.Execute(), std::optional<QString>("start - <no description>"));
+}
+
+TEST_F(MapBrowseTest, AReadErrorEndsTheShowingAndLeavesTheLaterListsAsTheyWere) {
+    browser.FormShow();
+    std::string broken = MakeBsp("{}");
+    test::PutInt32(broken, 4, 1 << 30);
+    tmp.WriteFile("ctf/MAPS/broken.bsp", broken);
+    tmp.WriteFile("ID1/maps/e1m3.bsp", MakeBsp("{}"));
+    std::filesystem::remove(tmp.Path() / "ctf" / "pak1.pak");
+
+    browser.FormShow();
+    ASSERT_EQ(ui.MessageTexts(), std::vector<QString>{"Read beyond end of file"});
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(browser.lvID1Maps()->topLevelItemCount(), 4);      // refreshed
+    EXPECT_EQ(browser.lvBuiltInMaps()->topLevelItemCount(), 3);  // from the first showing
+}
+
+}  // namespace
+}  // namespace fenmar::ui
