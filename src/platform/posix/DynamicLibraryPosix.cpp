@@ -1,0 +1,83 @@
+#include <dirent.h>
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+#include <memory>
+
+#include "platform/DynamicLibrary.h"
+#include "platform/FileSystem.h"
+
+namespace fenmar::platform {
+
+DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = other.handle_;
+        other.handle_ = nullptr;
+    }
+    return *this;
+}
+
+bool DynamicLibrary::Open(const std::string& path) {
+    Close();
+    // dlopen searches the library path for names without a slash; never let it.
+    const std::string withDir = path.find('/') == std::string::npos ? "./" + path : path;
+    if (!FileExists(withDir)) {
+        return false;
+    }
+    handle_ = ::dlopen(withDir.c_str(), RTLD_NOW | RTLD_LOCAL);
+    return handle_ != nullptr;
+}
+
+void DynamicLibrary::Close() {
+    if (handle_ != nullptr) {
+        ::dlclose(handle_);
+        handle_ = nullptr;
+    }
+}
+
+void* DynamicLibrary::Symbol(const char* name) const {
+    return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr;
+}
+
+std::string_view LibrarySuffix() {
+    return ".so";
+}
+
+namespace {
+bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix) {
+    if (name.size() <= suffix.size()) {
+        return false;
+    }
+    const std::string_view tail = name.substr(name.size() - suffix.size());
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        const auto fold = [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (fold(tail[i]) != fold(suffix[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+}  // namespace
+
+std::vector<std::string> FindLibraryFiles(const std::string& dir) {
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
+    if (!d) {
+        return names;
+    }
+    while (const dirent* e = ::readdir(d.get())) {
+        const std::string_view name(e->d_name);
+        if (name.empty() || name.front() == '.' || !EndsWithIgnoringCase(name, LibrarySuffix())) {
+            continue;  // hidden files are not offered
+        }
+        if (FileExists(JoinPath(dir, name))) {
+            names.emplace_back(name);
+        }
+    }
+    return names;
+}
+
+}  // namespace fenmar::platform
