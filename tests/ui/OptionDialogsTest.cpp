@@ -165,6 +165,19 @@ TEST_F(OptionDialogs, SoundCopiesInAndOutAndNoSoundDisablesTheRest) {
     });
 }
 
+TEST_F(OptionDialogs, EnterInTheSampleRateBoxPressesOK) {
+    ui::TSoundSettings sound(context);
+    EXPECT_EQ(Run(sound,
+                  [](QDialog& d) {
+                      QLineEdit* typed = Child<QComboBox>(d, "comboSampleRate")->lineEdit();
+                      typed->setText("44100");
+                      PressKey(*typed, Qt::Key_Return);
+                  }),
+              QDialog::Accepted);
+    EXPECT_EQ(P().SampleRate, 44100);
+    EXPECT_EQ(Child<QComboBox>(sound, "comboSampleRate")->count(), 4);  // nothing added
+}
+
 TEST_F(OptionDialogs, SoundWithABadSampleRateStaysOpenHavingTakenOverMute) {
     ui::TSoundSettings sound(context);
     bool stillOpen = false;
