@@ -1,0 +1,31 @@
+#pragma once
+// The rows below the pages: the two action buttons and the command-line row.
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace fenmar::ui {
+
+class ActionButtons : public QWidget {
+    Q_OBJECT
+public:
+    explicit ActionButtons(QWidget* parent = nullptr);
+
+    QPushButton* buRunQuake;  // disabled until a Quake directory is known
+    QPushButton* buExit;
+};
+
+class CommandLineRow : public QWidget {
+    Q_OBJECT
+public:
+    explicit CommandLineRow(QWidget* parent = nullptr);
+
+    QLabel* labCommandLine;
+    QLineEdit* edCommandLine;
+    QPushButton* buEvalCmdLine;
+};
+
+}  // namespace fenmar::ui

@@ -1,0 +1,67 @@
+#include "ui/QuickSetDialogs.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "ui/Controls.h"
+
+namespace fenmar::ui {
+
+QuickSetNameDialog::QuickSetNameDialog(AppContext& context, const QString& caption,
+                                       const QString& prompt, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      context_(context) {
+    setWindowTitle(caption);
+    edQuickSet = MakeEdit(this, QStringLiteral("edQuickSet"), QString());
+    labQuickSet = MakeLabel(this, QStringLiteral("labQuickSet"), prompt, edQuickSet);
+    buOK = MakeButton(this, QStringLiteral("buOK"), QStringLiteral("&OK"));
+    buOK->setDefault(true);
+    buCancel = MakeButton(this, QStringLiteral("buCancel"), QStringLiteral("&Cancel"));
+    connect(buOK, &QPushButton::clicked, this, [this] { buOKClick(); });
+    connect(buCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(buOK);
+    buttons->addWidget(buCancel);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(labQuickSet, 0, 0);
+    grid->addWidget(edQuickSet, 0, 1);
+    grid->addLayout(buttons, 1, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    layout()->activate();
+    setFixedSize(sizeHint().expandedTo(QSize(390, 78)));
+}
+
+void QuickSetNameDialog::buOKClick() {
+    accept();
+}
+
+void QuickSetNameDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    edQuickSet->setFocus();
+    if (screen() != nullptr) {
+        const QRect area = screen()->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+TQuickSaveAs::TQuickSaveAs(AppContext& context, QWidget* parent)
+    : QuickSetNameDialog(context, QStringLiteral("Fenmar - save Quick-Set"),
+                         QStringLiteral("&save Quick-Set as:"), parent) {
+    setObjectName(QStringLiteral("QuickSaveAs"));
+}
+
+TQuickRenameTo::TQuickRenameTo(AppContext& context, QWidget* parent)
+    : QuickSetNameDialog(context, QStringLiteral("Fenmar - rename Quick-Set"),
+                         QStringLiteral("&rename Quick-Set to:"), parent) {
+    setObjectName(QStringLiteral("QuickRenameTo"));
+}
+
+}  // namespace fenmar::ui
