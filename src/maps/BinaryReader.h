@@ -33,6 +33,7 @@ public:
     // Throws ReadError when the file cannot be opened.
     explicit FileSource(const std::string& path);
     std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
+    std::int64_t Size() const { return file_.Size(); }  // -1 when unknown
 
 private:
     platform::ReadOnlyFile file_;

@@ -42,18 +42,11 @@ char ConvertQuakeChar(std::uint8_t c) {
     return static_cast<char>(c);
 }
 
-// The text of the first entity: the window up to its first NUL or '}'. A window that holds
-// neither is followed up to one of them, within the entities lump and kMaxFirstEntity.
-std::string FirstEntity(BinaryReader& reader, std::int64_t start, std::int64_t entities,
-                        std::size_t& budget) {
-    std::array<std::uint8_t, kTitleWindow> window{};
-    reader.ReadExact(entities, window);
-    std::string text(window.begin(), window.end());
-    auto end = text.find_first_of(std::string_view("}\0", 2));
-    if (end != std::string::npos) {
-        text.resize(end);
-        return text;
-    }
+// A first entity that does not end inside the window: followed up to its '}' or NUL, within
+// the entities lump and kMaxFirstEntity.
+std::string FollowEntity(BinaryReader& reader, std::int64_t start, std::int64_t entities,
+                         std::string_view window, std::size_t& budget) {
+    std::string text(window);
     std::uint8_t lengthBytes[4] = {};
     if (reader.ReadSome(start + 8, lengthBytes) != 4) {
         return text;
@@ -67,11 +60,11 @@ std::string FirstEntity(BinaryReader& reader, std::int64_t start, std::int64_t e
         const std::size_t got =
             reader.ReadSome(entities + static_cast<std::int64_t>(text.size()), chunk);
         budget -= std::min(budget, chunk.size());
+        const auto end = chunk.begin() + static_cast<std::ptrdiff_t>(got);
         const auto stop =
-            std::find_if(chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got),
-                         [](std::uint8_t c) { return c == '}' || c == 0; });
+            std::find_if(chunk.begin(), end, [](std::uint8_t c) { return c == '}' || c == 0; });
         text.append(chunk.begin(), stop);
-        if (stop != chunk.begin() + static_cast<std::ptrdiff_t>(got) || got < chunk.size()) {
+        if (stop != end || got < chunk.size()) {
             break;
         }
     }
@@ -88,8 +81,20 @@ std::string ConvertQuakeChars(std::string_view text) {
 }
 
 std::string ReadBSPMessage(BinaryReader& reader, std::int64_t start, std::size_t& extensionBudget) {
-    const std::int32_t entitiesOffset = reader.ReadInt32(start + 4);
-    const std::string entity = FirstEntity(reader, start, start + entitiesOffset, extensionBudget);
+    const std::int64_t entities = start + reader.ReadInt32(start + 4);
+    std::array<std::uint8_t, kTitleWindow> window{};
+    reader.ReadExact(entities, window);
+    // The text of the first entity: the window up to its first NUL or '}'.
+    std::string_view entity(reinterpret_cast<const char*>(window.data()), window.size());
+    std::string followed;
+    const auto stop =
+        std::find_if(entity.begin(), entity.end(), [](char c) { return c == '}' || c == 0; });
+    if (stop != entity.end()) {
+        entity = entity.substr(0, static_cast<std::size_t>(stop - entity.begin()));
+    } else {
+        followed = FollowEntity(reader, start, entities, entity, extensionBudget);
+        entity = followed;
+    }
 
     constexpr std::string_view kKey = "\"message\"";
     const auto key = entity.find(kKey);

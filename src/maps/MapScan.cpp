@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "maps/BspMessage.h"
 #include "platform/FileSystem.h"
@@ -76,7 +77,9 @@ bool IsPakName(std::string_view name) {
 
 MapScan ScanMapDirectory(const std::string& directory, const ScanOptions& options) {
     MapScan scan;
-    const platform::FileListing listing = platform::ListFiles(directory, IsBspName);
+    // Sizes are taken from the open file when titles are read: cheaper than asking by name.
+    const platform::FileListing listing =
+        platform::ListFiles(directory, IsBspName, options.dontScanBSPMsgs);
     scan.found = listing.exists && !listing.files.empty();
     if (!listing.error.empty()) {
         scan.error = listing.error;
@@ -84,21 +87,37 @@ MapScan ScanMapDirectory(const std::string& directory, const ScanOptions& option
     }
     std::size_t budget = kScanExtensionBudget;
     for (const platform::FileInfo& file : listing.files) {
-        if (file.size < MinimumBytes(options)) {
-            continue;
-        }
+        const std::string path = platform::JoinPath(directory, file.name);
         MapEntry entry{ToLowerAscii(file.name.substr(0, file.name.find('.'))), {}};
         if (options.dontScanBSPMsgs) {
-            entry.description = kNotScanned;
-        } else {
-            try {
-                FileSource source(platform::JoinPath(directory, file.name));
-                BinaryReader reader(source);
-                entry.description = ReadBSPMessage(reader, 0, budget);
-            } catch (const ReadError& e) {
-                scan.error = e.what();
-                return scan;
+            if (file.size < MinimumBytes(options)) {
+                continue;
             }
+            entry.description = kNotScanned;
+            scan.entries.push_back(std::move(entry));
+            continue;
+        }
+        try {
+            std::optional<FileSource> source;
+            try {
+                source.emplace(path);
+            } catch (const ReadError&) {
+                // A file below the threshold is no map, whether it can be opened or not.
+                const std::int64_t size = file.size >= 0 ? file.size : platform::FileSizeOf(path);
+                if (size >= 0 && size < MinimumBytes(options)) {
+                    continue;
+                }
+                throw;
+            }
+            const std::int64_t size = file.size >= 0 ? file.size : source->Size();
+            if (size < MinimumBytes(options)) {
+                continue;
+            }
+            BinaryReader reader(*source);
+            entry.description = ReadBSPMessage(reader, 0, budget);
+        } catch (const ReadError& e) {
+            scan.error = e.what();
+            return scan;
         }
         scan.entries.push_back(std::move(entry));
     }

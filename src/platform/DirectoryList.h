@@ -23,8 +23,13 @@ struct FileListing {
 };
 
 // The regular files (symbolic links followed) directly in `dir` whose names `accept` takes.
-// A missing directory is not an error: `exists` is false and the list empty.
-FileListing ListFiles(const std::string& dir, const std::function<bool(std::string_view)>& accept);
+// A missing directory is not an error: `exists` is false and the list empty. Without
+// `withSizes` the sizes are filled in only where the system hands them out for free.
+FileListing ListFiles(const std::string& dir, const std::function<bool(std::string_view)>& accept,
+                      bool withSizes = true);
+
+// The size of the regular file at `path`, or -1 (missing, not a regular file).
+std::int64_t FileSizeOf(const std::string& path);
 
 // A file opened for reading only; closed by its destructor.
 class ReadOnlyFile {
@@ -38,6 +43,8 @@ public:
     bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return handle_ != kClosed; }
+    // The size of the open file, or -1 when the system cannot tell.
+    std::int64_t Size() const;
 
     // Reads up to `size` bytes at `offset`: the count read (less only at the end of the file),
     // or -1 when the system reports a failure (ErrorText() says which).

@@ -34,7 +34,8 @@ std::string IoErrorText(int code) {
 
 }  // namespace
 
-FileListing ListFiles(const std::string& dir, const std::function<bool(std::string_view)>& accept) {
+FileListing ListFiles(const std::string& dir, const std::function<bool(std::string_view)>& accept,
+                      bool withSizes) {
     FileListing out;
     std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
     if (!d) {
@@ -60,6 +61,10 @@ FileListing ListFiles(const std::string& dir, const std::function<bool(std::stri
         if (e->d_type == DT_DIR || !accept(name)) {
             continue;
         }
+        if (e->d_type == DT_REG && !withSizes) {
+            out.files.push_back({std::string(name), -1});
+            continue;
+        }
         struct stat st {};
         if (::fstatat(fd, e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) {
             continue;  // vanished meanwhile, a dangling link, a device or a directory
@@ -69,8 +74,24 @@ FileListing ListFiles(const std::string& dir, const std::function<bool(std::stri
     return out;
 }
 
+std::int64_t FileSizeOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return -1;
+    }
+    return static_cast<std::int64_t>(st.st_size);
+}
+
 ReadOnlyFile::~ReadOnlyFile() {
     Close();
+}
+
+std::int64_t ReadOnlyFile::Size() const {
+    struct stat st {};
+    if (handle_ == kClosed || ::fstat(static_cast<int>(handle_), &st) != 0) {
+        return -1;
+    }
+    return static_cast<std::int64_t>(st.st_size);
 }
 
 bool ReadOnlyFile::Open(const std::string& path) {

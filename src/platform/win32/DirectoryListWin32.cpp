@@ -30,7 +30,8 @@ HANDLE AsHandle(std::intptr_t h) {
 
 }  // namespace
 
-FileListing ListFiles(const std::string& dir, const std::function<bool(std::string_view)>& accept) {
+FileListing ListFiles(const std::string& dir, const std::function<bool(std::string_view)>& accept,
+                      bool /*withSizes: the search hands them out anyway*/) {
     FileListing out;
     std::string pattern = dir;
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') {
@@ -67,8 +68,25 @@ FileListing ListFiles(const std::string& dir, const std::function<bool(std::stri
     return out;
 }
 
+std::int64_t FileSizeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return -1;
+    }
+    return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 ReadOnlyFile::~ReadOnlyFile() {
     Close();
+}
+
+std::int64_t ReadOnlyFile::Size() const {
+    LARGE_INTEGER size{};
+    if (handle_ == kClosed || !::GetFileSizeEx(AsHandle(handle_), &size)) {
+        return -1;
+    }
+    return static_cast<std::int64_t>(size.QuadPart);
 }
 
 bool ReadOnlyFile::Open(const std::string& path) {
