@@ -1,18 +1,34 @@
 #include "TempDir.h"
 
-#include <stdlib.h>
-
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace fenmar::test {
 
+// A random name that nobody else has taken: create_directory fails on an existing one.
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "fenmar-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+    const auto base = std::filesystem::temp_directory_path();
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kDigits - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = "fenmar-test-";
+        for (int i = 0; i < 12; ++i) {
+            name += kDigits[pick(random)];
+        }
+        std::error_code ec;
+        if (std::filesystem::create_directory(base / name, ec)) {
+            path_ = base / name;
+            return;
+        }
+        if (ec) {
+            throw std::runtime_error("cannot create a directory in " + base.string() + ": " +
+                                     ec.message());
+        }
     }
-    path_ = pattern;
+    throw std::runtime_error("no free temporary directory name in " + base.string());
 }
 
 TempDir::~TempDir() {
