@@ -2,7 +2,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
+
+#include "core/PathPicking.h"
+#include "ui/FolderDialog.h"
 
 namespace fenmar::ui {
 
@@ -56,5 +61,42 @@ MessageResult QtUiServices::ShowMessage(const MessageRequest& request) {
 void QtUiServices::Beep(BeepKind) { QApplication::beep(); }
 
 int QtUiServices::ExecModal(QDialog& dialog) { return dialog.exec(); }
+
+QWidget* QtUiServices::Owner() const {
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? active : parent_;
+}
+
+std::optional<QString> QtUiServices::ChooseFolder(const QString& root, const QString& initial,
+                                                  const QString& title) {
+    FolderDialog dialog(root, initial, title, Owner());
+    if (dialog.exec() != QDialog::Accepted || dialog.SelectedPath().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.SelectedPath();
+}
+
+std::optional<QString> QtUiServices::ChooseFile(const FileDialogRequest& request) {
+    // Qt's dialogs have no Help button and no read-only check box.
+    QFileDialog dialog(Owner(), request.title, request.initialDir.value_or(QString()));
+    const std::string patterns = PatternsAnyCase(request.filterPattern.toLocal8Bit().toStdString());
+    dialog.setNameFilter(request.filterText + QStringLiteral(" (") +
+                         QString::fromLocal8Bit(patterns) + QLatin1Char(')'));
+    dialog.setDefaultSuffix(request.defaultExt.toLower());
+    if (request.openMode) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    }
+    if (!request.defaultName.isEmpty()) {
+        dialog.selectFile(request.defaultName.left(260));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QDir::toNativeSeparators(dialog.selectedFiles().first());
+}
 
 }  // namespace fenmar::ui

@@ -16,8 +16,13 @@ public:
     MessageResult ShowMessage(const MessageRequest& request) override;
     void Beep(BeepKind kind) override;
     int ExecModal(QDialog& dialog) override;
+    std::optional<QString> ChooseFolder(const QString& root, const QString& initial,
+                                        const QString& title) override;
+    std::optional<QString> ChooseFile(const FileDialogRequest& request) override;
 
 private:
+    QWidget* Owner() const;  // the active window, else the parent
+
     QWidget* parent_;
 };
 

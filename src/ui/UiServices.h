@@ -3,6 +3,7 @@
 // Qt dialogs (QtUiServices), tests script the user's answers (tests/support).
 
 #include <QString>
+#include <optional>
 
 class QDialog;
 
@@ -21,6 +22,20 @@ struct MessageRequest {
     MessageResult defaultButton = MessageResult::Ok;
 };
 
+// What an open or save file dialog is asked to show.
+struct FileDialogRequest {
+    std::optional<QString> initialDir;
+    QString defaultName;    // pre-filled file name
+    QString filterText;     // e.g. "Config-files (*.cfg)"
+    QString filterPattern;  // e.g. "*.dem;*.qwd"
+    bool openMode = true;   // false: a save dialog that asks before overwriting
+    bool keepExtension = true;
+    bool keepPath = false;
+    bool relative = false;  // with keepPath: the path relative to initialDir
+    QString defaultExt;     // e.g. "DEM"
+    QString title;
+};
+
 class UiServices {
 public:
     virtual ~UiServices() = default;
@@ -36,6 +51,18 @@ public:
     // Shows a dialog modally and returns its result (QDialog::Accepted / Rejected). A scripted
     // implementation runs the dialog's activation and lets the test act on it instead.
     virtual int ExecModal(QDialog& dialog) = 0;
+
+    // A folder chooser; with a non-empty `root` only that folder and what lies below it can be
+    // chosen. Returns the full path of the chosen folder, nullopt when cancelled.
+    virtual std::optional<QString> ChooseFolder(const QString& /*root*/, const QString& /*initial*/,
+                                                const QString& /*title*/) {
+        return std::nullopt;
+    }
+    // The standard open or save dialog. Returns the full path of the chosen file, nullopt when
+    // cancelled. The caller checks the initial directory and trims the result.
+    virtual std::optional<QString> ChooseFile(const FileDialogRequest& /*request*/) {
+        return std::nullopt;
+    }
 };
 
 }  // namespace fenmar::ui

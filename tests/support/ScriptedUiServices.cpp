@@ -33,6 +33,32 @@ int ScriptedUiServices::ExecModal(QDialog& dialog) {
     return dialog.result();
 }
 
+namespace {
+std::optional<QString> NextAnswer(std::deque<std::optional<QString>>& answers) {
+    if (answers.empty()) {
+        return std::nullopt;
+    }
+    const bool chosen = answers.front().has_value();
+    const QString path = chosen ? *answers.front() : QString();
+    answers.pop_front();
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return path;
+}
+}  // namespace
+
+std::optional<QString> ScriptedUiServices::ChooseFolder(const QString& root, const QString& initial,
+                                                        const QString& title) {
+    folderRequests.push_back({root, initial, title, messages.size()});
+    return NextAnswer(folderAnswers);
+}
+
+std::optional<QString> ScriptedUiServices::ChooseFile(const ui::FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    return NextAnswer(fileAnswers);
+}
+
 std::vector<QString> ScriptedUiServices::MessageTexts() const {
     std::vector<QString> out;
     for (const auto& m : messages) {

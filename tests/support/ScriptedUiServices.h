@@ -22,10 +22,26 @@ public:
     std::vector<ui::BeepKind> beeps;
     std::vector<QString> modalTitles;  // window titles of the dialogs shown modally
 
+    // Answers of the next folder and file choosers, in order (full paths; nullopt: cancelled).
+    // Without a queued answer the chooser is cancelled.
+    std::deque<std::optional<QString>> folderAnswers;
+    std::deque<std::optional<QString>> fileAnswers;
+    struct FolderRequest {
+        QString root;
+        QString initial;
+        QString title;
+        std::size_t messagesBefore = 0;  // message boxes shown before this chooser opened
+    };
+    std::vector<FolderRequest> folderRequests;
+    std::vector<ui::FileDialogRequest> fileRequests;
+
     using ui::UiServices::ShowMessage;
     ui::MessageResult ShowMessage(const ui::MessageRequest& request) override;
     void Beep(ui::BeepKind kind) override { beeps.push_back(kind); }
     int ExecModal(QDialog& dialog) override;
+    std::optional<QString> ChooseFolder(const QString& root, const QString& initial,
+                                        const QString& title) override;
+    std::optional<QString> ChooseFile(const ui::FileDialogRequest& request) override;
 
     // The texts of the messages shown so far.
     std::vector<QString> MessageTexts() const;
