@@ -1,0 +1,3 @@
+#include "StdioMode.h"
+
+void SetBinaryStdio() {}  // POSIX streams never translate line ends

@@ -1,0 +1,145 @@
+// Case folding for names in the store. The registry compares names by their upper-case
+// forms; we do the same for the letters a settings name realistically holds, with a fixed
+// table so that every copy of the program (whatever its locale) folds alike.
+
+#include "store/Store.h"
+
+namespace fenmar::store {
+namespace {
+
+char32_t UpperOf(char32_t c) {
+    if (c >= U'a' && c <= U'z') {
+        return c - 0x20;
+    }
+    if (c < 0x80) {
+        return c;
+    }
+    // Latin-1 Supplement: à..þ except ÷; ÿ -> Ÿ.
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
+        return c - 0x20;
+    }
+    if (c == 0xFF) {
+        return 0x178;
+    }
+    // Latin Extended-A: pairs upper/lower, even upper in most of the block.
+    if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) {
+        return (c % 2 == 1) ? c - 1 : c;
+    }
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) {
+        return (c % 2 == 0) ? c - 1 : c;
+    }
+    // Greek.
+    if (c == 0x3C2) {
+        return 0x3A3;  // final sigma
+    }
+    if ((c >= 0x3B1 && c <= 0x3C1) || (c >= 0x3C3 && c <= 0x3CB)) {
+        return c - 0x20;
+    }
+    if (c == 0x3AC) {
+        return 0x386;
+    }
+    if (c >= 0x3AD && c <= 0x3AF) {
+        return c - 0x25;
+    }
+    if (c == 0x3CC) {
+        return 0x38C;
+    }
+    if (c == 0x3CD || c == 0x3CE) {
+        return c - 0x3F;
+    }
+    // Cyrillic.
+    if (c >= 0x430 && c <= 0x44F) {
+        return c - 0x20;
+    }
+    if (c >= 0x450 && c <= 0x45F) {
+        return c - 0x50;
+    }
+    return c;
+}
+
+// Decodes one well-formed UTF-8 sequence at `s[i]`; returns its length, 0 if malformed.
+std::size_t Decode(std::string_view s, std::size_t i, char32_t& out) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
+    const unsigned char lead = b(0);
+    std::size_t len = 0;
+    char32_t cp = 0;
+    if (lead < 0x80) {
+        out = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        len = 2;
+        cp = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        len = 3;
+        cp = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        len = 4;
+        cp = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < len; ++k) {
+        if ((b(k) & 0xC0u) != 0x80u) {
+            return 0;
+        }
+        cp = (cp << 6) | (b(k) & 0x3Fu);
+    }
+    const bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
+    if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return 0;
+    }
+    out = cp;
+    return len;
+}
+
+void Encode(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string FoldCase(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        char32_t cp = 0;
+        const std::size_t len = Decode(text, i, cp);
+        if (len == 0) {
+            out += text[i];  // not UTF-8: keep the byte
+            ++i;
+            continue;
+        }
+        if (len == 1) {
+            out += static_cast<char>(UpperOf(cp));
+        } else {
+            Encode(UpperOf(cp), out);
+        }
+        i += len;
+    }
+    return out;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return FoldCase(a) == FoldCase(b);
+}
+
+}  // namespace fenmar::store
