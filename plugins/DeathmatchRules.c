@@ -109,7 +109,6 @@ FENMAR_PLUGIN_EXPORT PIBool FENMAR_PICALL PI_Execute(void* record) {
     return 1;
 }
 
-#if defined(_WIN32) || defined(FENMAR_PLUGIN_HAVE_STORE)
 FENMAR_PLUGIN_EXPORT void FENMAR_PICALL PI_SaveSettings(HKEY key) {
     RegSetValueExA(key, "Map", 0, REG_SZ, (const BYTE*)mapName, (DWORD)(strlen(mapName) + 1));
 }
@@ -126,4 +125,3 @@ FENMAR_PLUGIN_EXPORT void FENMAR_PICALL PI_RestoreSettings(HKEY key) {
         }
     }
 }
-#endif

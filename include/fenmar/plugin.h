@@ -24,14 +24,9 @@
 
 #include "fenmar/LaunchProfile.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#elif defined(__has_include)
-#if __has_include("fenmar/store.h")
-#include "fenmar/store.h" /* the registry functions on systems without a registry */
-#define FENMAR_PLUGIN_HAVE_STORE 1
-#endif
-#endif
+/* On Windows the registry itself; elsewhere the host's settings store behind the same
+ * registry functions. */
+#include "fenmar/store.h"
 
 #if defined(__i386__) || defined(_M_IX86)
 #if defined(__GNUC__) || defined(__clang__)
@@ -93,11 +88,8 @@ typedef struct PIIconImage {
 typedef const PIIconImage* PIIcon;
 #endif
 
-/* Settings keys. On Windows an open registry key; elsewhere an open key of the
- * host's settings store, used with the same Reg... functions (fenmar/store.h). */
-#if !defined(_WIN32) && !defined(FENMAR_PLUGIN_HAVE_STORE)
-typedef struct FenmarStoreKey* HKEY;
-#endif
+/* Settings keys: on Windows an open registry key; elsewhere an open key of the host's
+ * settings store, used with the same Reg... functions (fenmar/store.h). */
 
 /*
  * The record of API version 1.22: a copy the host fills for one call and takes
