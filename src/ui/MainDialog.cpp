@@ -20,6 +20,7 @@
 #include "ui/GeneralPage.h"
 #include "ui/GlobalOptionsPage.h"
 #include "ui/ImageList.h"
+#include "ui/LaunchOptions.h"
 #include "ui/ListView.h"
 #include "ui/MoreGlobalOptionsPage.h"
 #include "ui/MultiplayerPage.h"
@@ -52,6 +53,7 @@ TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     BuildMenus();
     BuildImageLists();
     FillExecutables();
+    launchOptions = new LaunchOptionsController(*this);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);

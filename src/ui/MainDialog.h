@@ -26,6 +26,7 @@ class CommandLineRow;
 class GeneralPage;
 class GlobalOptionsPage;
 class ImageList;
+class LaunchOptionsController;
 class LogoColumn;
 class MoreGlobalOptionsPage;
 class MultiplayerPage;
@@ -83,6 +84,9 @@ public:
     ImageList* ilSmallPlugIn;   // 16 x 16
     ImageList* ilRotatingLogo;  // the six frames of the window icon
     QTimer* tiIconTimer;        // 100 ms; runs while the application is active
+
+    // The launch options of the pages: their handlers and enabling rules.
+    LaunchOptionsController* launchOptions;
 
 public slots:
     // Shows the about box modally.
