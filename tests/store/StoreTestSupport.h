@@ -13,6 +13,7 @@
 
 namespace fenmar::store::test {
 
+// SQLite builds only (StoreTestSqlite.cpp):
 // A store in a new SQLite file below `dir`.
 std::unique_ptr<Store> OpenFresh(const fenmar::test::TempDir& dir,
                                  const std::string& name = "settings.sqlite");
@@ -20,6 +21,7 @@ std::unique_ptr<Store> OpenFresh(const fenmar::test::TempDir& dir,
 // One-column answer of an SQL query on the database file (opened read-only, separately).
 std::string QueryFile(const std::string& file, const std::string& sql);
 
+// POSIX only (StoreTestPosix.cpp):
 // Runs `body` in a forked child process; its result is the exit code (exceptions: 99).
 // The parent must hold no open store while forking (SQLite connections must not cross a
 // fork); start the tool instead when it must.
@@ -42,6 +44,7 @@ ToolRun FinishTool(int pid, const fenmar::test::TempDir& scratch);
 ToolRun RunTool(const std::vector<std::string>& args, const std::string& configHome,
                 const fenmar::test::TempDir& scratch);
 
+// Every backend (StoreTestSupport.cpp):
 // The bytes of a value ("" when absent).
 std::string Bytes(Store& store, const std::string& path, const std::string& name);
 
