@@ -1,0 +1,153 @@
+#include "core/GlobalSettings.h"
+
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "core/Globals.h"
+#include "core/QuickSetLayout.h"
+#include "store/OpenStore.h"
+#include "store/RegistryHandling.h"
+
+namespace fenmar {
+namespace {
+
+using store::JoinKeyPath;
+const std::string kRoot(store::kFenmarRoot);
+
+class GlobalSettings : public ::testing::Test {
+protected:
+    GlobalSettings() : store_(store::OpenStoreAt(dir_.Str() + "/settings.sqlite").store) {}
+
+    void WriteString(const std::string& sub, const std::string& name, const std::string& text) {
+        store_->CreateKey(JoinKeyPath(kRoot, sub));
+        store::RegWriteString(*store_, JoinKeyPath(kRoot, sub), name, text);
+    }
+
+    test::TempDir dir_;
+    std::unique_ptr<store::Store> store_;
+};
+
+TEST_F(GlobalSettings, VersionBelow130ComparedByteByByteTriggersTheImport) {
+    EXPECT_FALSE(SettingsNeedUpgrade(*store_));  // first run: no root key
+    store_->CreateKey(kRoot);
+    EXPECT_TRUE(SettingsNeedUpgrade(*store_));  // no "Version"
+    const std::pair<const char*, bool> cases[] = {
+        {"1.22", true}, {"1.3", true}, {"1.30", false}, {"1.4", false}, {"1.300", false}};
+    for (const auto& [version, upgrade] : cases) {
+        store::RegWriteString(*store_, kRoot, "Version", version);
+        EXPECT_EQ(SettingsNeedUpgrade(*store_), upgrade) << version;
+    }
+}
+
+// An old-layout profile below `base` (relative to the root).
+void WriteOldLayout(store::Store& s, const std::string& base, const char* tcpip,
+                    const char* dedicated) {
+    const std::string b = base.empty() ? kRoot : JoinKeyPath(kRoot, base);
+    const store::Key general = store::CreateKey(s, JoinKeyPath(b, "General"));
+    store::RegWriteString(general, "QuakeExe", "quake.exe");
+    store::RegWriteString(general, "QuakeBat", "q.bat");
+    store::RegWriteString(general, "DedicatedExe", "qded.exe");
+    if (tcpip != nullptr) {
+        store::RegWriteString(store::CreateKey(s, JoinKeyPath(b, "Network")), "EnableWin95TCP/IP",
+                              tcpip);
+    }
+    const store::Key mp = store::CreateKey(s, JoinKeyPath(b, "Multiplayer"));
+    if (dedicated != nullptr) {
+        store::RegWriteString(mp, "UseDedicatedExe", dedicated);
+    }
+    store::RegWriteInteger(mp, "PlayMode", 2);
+}
+
+TEST_F(GlobalSettings, ImportPicksTheBatchFileThenTheDedicatedServerThenQuake) {
+    WriteOldLayout(*store_, "", nullptr, nullptr);
+    WriteOldLayout(*store_, "QuickSets\\Batch", "Yes", "Yes");
+    WriteOldLayout(*store_, "QuickSets\\Dedicated", "No", "Yes");
+    std::vector<std::string> asked;
+    UpgradeAllSettings(*store_, "My server", [&](const std::string& file) {
+        asked.push_back(file);
+        return "name of " + file;
+    });
+    EXPECT_EQ(asked, (std::vector<std::string>{"quake.exe", "q.bat", "qded.exe"}));
+    const auto general = [&](const std::string& qs) {
+        return JoinKeyPath(ProfileKey(qs), "General");
+    };
+    EXPECT_EQ(store::RegReadString(*store_, general(""), "Executable"), "name of quake.exe");
+    EXPECT_EQ(store::RegReadString(*store_, general("Batch"), "Executable"), "name of q.bat");
+    EXPECT_EQ(store::RegReadString(*store_, general("Dedicated"), "Executable"),
+              "name of qded.exe");
+    // The old values are gone, except the two modes, which are copied.
+    store::ValueData data;
+    EXPECT_EQ(store_->QueryValue(general("Batch"), "QuakeBat", data), store::Status::NotFound);
+    const std::string mp = JoinKeyPath(ProfileKey("Batch"), "Multiplayer");
+    EXPECT_EQ(store_->QueryValue(mp, "UseDedicatedExe", data), store::Status::NotFound);
+    EXPECT_EQ(store::RegReadInteger(*store_, mp, "Deathmatch"), 2);
+    EXPECT_EQ(store::RegReadInteger(*store_, mp, "PlayMode"), 2);
+    EXPECT_EQ(store::RegReadInteger(*store_, mp, "Teamplay"), -1);  // absent old value
+    EXPECT_EQ(store::RegReadString(*store_, mp, "HostName"), "My server");
+}
+
+TEST_F(GlobalSettings, MinBSPSizeIsClampedAndDefaultsTo20) {
+    WriteString("Internal", "Quake Path", "/q");
+    EXPECT_EQ(ReadInternalOptions(*store_)->minBSPSize, 20);  // absent
+    const std::string internal = JoinKeyPath(kRoot, "Internal");
+    for (const auto& [stored, shown] :
+         std::vector<std::pair<int, int>>{{50, 50}, {0, 0}, {150, 100}, {-1, 0}, {-7, 0}}) {
+        store::RegWriteInteger(*store_, internal, "MinBSPSize", stored);
+        EXPECT_EQ(ReadInternalOptions(*store_)->minBSPSize, shown) << stored;
+    }
+    EXPECT_FALSE(ReadInternalOptions(*store_)->dontScanBSPMsgs);
+    EXPECT_EQ(ReadInternalOptions(*store_)->deleteConfigs, 0);  // absent mask
+}
+
+TEST(DeleteConfigMask, WhenBitsNeedALocation) {
+    EXPECT_EQ(DeleteConfigMaskWith(0, kDeleteOnLaunch, true), 0);
+    EXPECT_EQ(DeleteConfigMaskWith(kDeleteInId1, kDeleteOnExit, true), 9);
+    EXPECT_EQ(DeleteConfigMaskWith(9, kDeleteInId1, false), 0);
+    EXPECT_EQ(DeleteConfigMaskWith(11, kDeleteInId1, false), 10);
+}
+
+TEST_F(GlobalSettings, RecentListsStopAtTheirLimitAndSkipCaseDuplicates) {
+    const store::Key demos = store::CreateKey(*store_, JoinKeyPath(kRoot, "MRUs\\Demos"));
+    std::vector<std::string> stored;
+    for (int i = 1; i <= 30; ++i) {
+        stored.push_back("demo" + std::to_string(i));
+    }
+    stored[4] = "DEMO1";
+    store::RegWriteStringList(demos, stored);
+    std::vector<std::string> list{"<none>", "demo1"};
+    EXPECT_TRUE(ReadRecentList(*store_, kRecentDemos, list));
+    ASSERT_EQ(list.size(), 20u);  // 2 + numbers 2..20 without "DEMO1" (number 5)
+    EXPECT_EQ(list[2], "demo2");
+    EXPECT_EQ(list.back(), "demo20");
+    EXPECT_FALSE(ReadRecentList(*store_, kRecentPatches, list));
+}
+
+TEST_F(GlobalSettings, SaveRewritesExecutablesAndRecentListsWhole) {
+    GlobalSettingsData data;
+    data.executables = {{"WinQuake", "winquake.exe"}, {"Old", "old.exe"}};
+    data.recentDemos = {"d1", "d2", "d3"};
+    data.minBSPSize = 50;
+    WriteGlobalSettings(*store_, data);
+    data.executables = {{"WinQuake", "winquake.exe"}};
+    data.recentDemos = {"d9"};
+    data.currentSelected = 2;
+    WriteGlobalSettings(*store_, data);
+
+    EXPECT_EQ(store::RegReadString(*store_, kRoot, "Author"), "Ardwell");
+    EXPECT_EQ(store::RegReadString(*store_, kRoot, "Version"), "1.30");
+    const auto executables = ReadExecutables(*store_);
+    ASSERT_TRUE(executables.has_value());
+    ASSERT_EQ(executables->size(), 1u);
+    EXPECT_EQ((*executables)[0].file, "winquake.exe");
+    std::vector<std::string> demos;
+    ReadRecentList(*store_, kRecentDemos, demos);
+    EXPECT_EQ(demos, std::vector<std::string>{"d9"});
+    store::ValueData stale;
+    EXPECT_EQ(store_->QueryValue(JoinKeyPath(kRoot, "MRUs\\Demos"), "2", stale),
+              store::Status::NotFound);
+    EXPECT_EQ(ReadInternalOptions(*store_)->minBSPSize, 50);
+    EXPECT_EQ(ReadQuickSetChoice(*store_)->selected, 2);
+}
+
+}  // namespace
+}  // namespace fenmar

@@ -1,0 +1,171 @@
+#include "core/QuickSetLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TempDir.h"
+#include "store/OpenStore.h"
+#include "store/RegistryHandling.h"
+
+namespace fenmar {
+namespace {
+
+using store::JoinKeyPath;
+
+class QuickSetLayout : public ::testing::Test {
+protected:
+    QuickSetLayout() : store_(store::OpenStoreAt(dir_.Str() + "/settings.sqlite").store) {}
+
+    std::vector<std::string> ValueNames(const std::string& path) {
+        std::vector<store::NamedValue> values;
+        store_->EnumValues(path, values);
+        std::vector<std::string> names;
+        for (const auto& v : values) {
+            names.push_back(v.name);
+        }
+        return names;
+    }
+
+    test::TempDir dir_;
+    std::unique_ptr<store::Store> store_;
+};
+
+// Every field of a Quick-Set set away from its initial value.
+Globals ChangedGlobals() {
+    Globals g;
+    LiveProfile& p = g.Profile;
+    p.SetText(TextField::LaunchMap, "e2m3 - The Crypt");
+    p.SetText(TextField::GamePatch, "ctf");
+    p.SetText(TextField::DemoName, "demo7");
+    p.SetText(TextField::HostName, "Frag hall");
+    p.SetText(TextField::CurrentServer, "10.0.0.2:26001");
+    LaunchProfile& r = p.Record();
+    r.SkillLevel = 3;
+    r.DemoState = 2;
+    r.CommandLineMode = 0;
+    r.NoAutoAim = 1;
+    r.SafeMode = r.DisableVESA = r.MuteAll = r.NoProtocols = r.DisableCDAudio = r.NoJoystick = 1;
+    r.EnableServer = r.ConnectToServer = r.EnableFragLimit = r.EnableTimeLimit = r.NoExit = 1;
+    r.ServerType = 1;
+    r.MaxPlayers = 16;
+    r.FragLimit = 90;
+    r.TimeLimit = 45;
+    r.Deathmatch = 2;
+    r.Teamplay = 1;
+    r.Pausable = 0;
+    r.ForceCDMediaCheck = 1;
+    r.SampleRate = 44100;
+    r.DisableTCPIP = r.DisableIPX = r.DisableSerial = 1;
+    r.IPXPort = 27000;
+    r.UDPPort = 65535;
+    r.AllocateMem = 200;
+    r.LockMethod = 4;
+    g.Executable = "GLQuake";
+    g.CloseOnExecQuake = true;
+    g.IgnoreGlobalParams = true;
+    return g;
+}
+
+TEST_F(QuickSetLayout, EveryStoredValueComesBackAndTheLayoutKeepsItsOrderAndKinds) {
+    const Globals saved = ChangedGlobals();
+    SaveQuickSet(*store_, "Deathmatch night", saved, {"-nosound", "", "<none>", "+gamma 0.5"},
+                 nullptr);
+
+    Globals loaded;
+    loaded.Profile.SetText(TextField::QuakePath, "/games/quake");
+    loaded.Profile.SetText(TextField::ConfigFile, "mine.cfg");
+    const StoredProfileExtras extras = ReadQuickSet(*store_, "deathmatch NIGHT", loaded);
+    EXPECT_TRUE(extras.generalFound);
+    EXPECT_EQ(extras.plugInName, "<none>");
+    EXPECT_TRUE(extras.closeOnExecQuake && extras.ignoreGlobalParams && extras.noAutoAim);
+
+    // The record compares field by field apart from the three texts a load never touches.
+    LaunchProfile a = saved.Profile.Record();
+    LaunchProfile b = loaded.Profile.Record();
+    a.QuakePath = b.QuakePath = a.PatchPath = b.PatchPath = a.ConfigFile = b.ConfigFile = nullptr;
+    for (TextField f : {TextField::LaunchMap, TextField::GamePatch, TextField::DemoName,
+                        TextField::HostName, TextField::CurrentServer}) {
+        EXPECT_EQ(loaded.Profile.Text(f), saved.Profile.Text(f));
+    }
+    a.LaunchMap = b.LaunchMap = a.GamePatch = b.GamePatch = a.DemoName = b.DemoName = nullptr;
+    a.HostName = b.HostName = a.CurrentServer = b.CurrentServer = nullptr;
+    EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
+    EXPECT_EQ(loaded.Executable, "GLQuake");
+    EXPECT_TRUE(loaded.CloseOnExecQuake && loaded.IgnoreGlobalParams);
+    EXPECT_EQ(loaded.Profile.Text(TextField::QuakePath), "/games/quake");
+    EXPECT_EQ(loaded.Profile.Text(TextField::ConfigFile), "mine.cfg");
+    EXPECT_EQ(ReadAdditionalParams(*store_, "Deathmatch night"),
+              (std::vector<std::string>{"-nosound", "+gamma 0.5"}));
+
+    const std::string base = ProfileKey("Deathmatch night");
+    EXPECT_EQ(base, "Software\\Corvanta\\Fenmar\\QuickSets\\Deathmatch night");
+    EXPECT_EQ(
+        ValueNames(JoinKeyPath(base, "General")),
+        (std::vector<std::string>{"LaunchMap", "GamePatch", "SkillLevel", "DemoState", "DemoName",
+                                  "CommandLineMode", "Executable", "Current Plug-In", "NoAutoAim",
+                                  "CloseOnExecQuake", "IgnoreGlobalParams"}));
+    EXPECT_EQ(ValueNames(JoinKeyPath(base, "Network")),
+              (std::vector<std::string>{"DisableTCP/IP", "DisableIPX", "DisableSerial", "IPXPort",
+                                        "UDPPort"}));
+    store::ValueData flag;
+    store_->QueryValue(JoinKeyPath(base, "General"), "NoAutoAim", flag);
+    EXPECT_EQ(flag.type, store::kRegSz);
+    EXPECT_EQ(flag.bytes, "Yes");
+    EXPECT_EQ(store::RegReadInteger(*store_, JoinKeyPath(base, "Sound"), "SampleRate"), 44100);
+    EXPECT_EQ(store::RegReadInteger(*store_, JoinKeyPath(base, "Network"), "UDPPort"), 65535);
+}
+
+TEST_F(QuickSetLayout, EmptyHostNameIsKeptButEmptyServerIsTaken) {
+    SaveQuickSet(*store_, "", Globals{}, {}, nullptr);
+    const std::string mp = JoinKeyPath(ProfileKey(""), "Multiplayer");
+    store::RegWriteString(*store_, mp, "HostName", "");
+    store::RegWriteString(*store_, mp, "CurrentServer", "");
+    Globals g;
+    g.Profile.SetText(TextField::HostName, "Keep me");
+    g.Profile.SetText(TextField::CurrentServer, "old.server");
+    ReadQuickSet(*store_, "", g);
+    EXPECT_EQ(g.Profile.Text(TextField::HostName), "Keep me");
+    EXPECT_EQ(g.Profile.Text(TextField::CurrentServer), "");
+}
+
+TEST_F(QuickSetLayout, MissingKeysKeepFieldsAbsentValuesReadNarrowed) {
+    store_->CreateKey(JoinKeyPath(ProfileKey("Bare"), "Sound"));
+    store_->CreateKey(JoinKeyPath(ProfileKey("Bare"), "Win95"));
+    Globals g = ChangedGlobals();
+    const StoredProfileExtras extras = ReadQuickSet(*store_, "Bare", g);
+    EXPECT_FALSE(extras.generalFound);
+    EXPECT_EQ(extras.plugInName, "");
+    EXPECT_EQ(g.Profile.Text(TextField::LaunchMap), "e2m3 - The Crypt");  // no "General"
+    EXPECT_EQ(g.Profile->Deathmatch, 2);                                  // no "Multiplayer"
+    EXPECT_EQ(g.Profile->SampleRate, 65535);                              // absent 16-bit
+    EXPECT_EQ(g.Profile->ForceCDMediaCheck, 0);
+    EXPECT_EQ(g.Profile->AllocateMem, 255);  // absent 8-bit
+    EXPECT_FALSE(ReadAdditionalParams(*store_, "Bare").has_value());
+}
+
+TEST_F(QuickSetLayout, ResavingClearsOnlyPlugInSettingsAndAdditionalParams) {
+    SaveQuickSet(*store_, "Q", Globals{}, {"a", "b", "c"}, nullptr);
+    const std::string base = ProfileKey("Q");
+    store::RegWriteString(*store_, JoinKeyPath(base, "General"), "Stray", "kept");
+    store_->CreateKey(JoinKeyPath(base, "PlugIn-Settings\\Old plug-in"));
+    SaveQuickSet(*store_, "Q", Globals{}, {"x"}, nullptr);
+    EXPECT_EQ(store::RegReadString(*store_, JoinKeyPath(base, "General"), "Stray"), "kept");
+    EXPECT_FALSE(store_->KeyExists(JoinKeyPath(base, "PlugIn-Settings")));
+    EXPECT_EQ(ValueNames(JoinKeyPath(base, "Additional Params")),
+              (std::vector<std::string>{"1", "Count"}));
+    // Present but empty clears the list; absent keeps it (the caller's choice).
+    SaveQuickSet(*store_, "Q", Globals{}, {}, nullptr);
+    EXPECT_EQ(ReadAdditionalParams(*store_, "Q"), std::vector<std::string>{});
+}
+
+TEST(QuickSetNames, BackslashesAndOverlongNamesAreRefused) {
+    EXPECT_EQ(QuickSetNameProblem("Team play"), "");
+    EXPECT_EQ(QuickSetNameProblem(""), "");
+    EXPECT_NE(QuickSetNameProblem("a\\b"), "");
+    EXPECT_EQ(QuickSetNameProblem(std::string(255, 'n')), "");
+    EXPECT_NE(QuickSetNameProblem(std::string(256, 'n')), "");
+}
+
+}  // namespace
+}  // namespace fenmar
