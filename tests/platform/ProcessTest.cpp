@@ -53,6 +53,23 @@ TEST_F(Start, RunsTheProgramWithItsArgumentsInItsDirectory) {
     EXPECT_EQ(run.args, (std::vector<std::string>{"-game", "ctf", "+hostname", "LAN party"}));
 }
 
+TEST_F(Start, ArgumentsArriveUnchangedWhateverTheyHold) {
+    // Blanks, quotes, backslashes before quotes and at the end, empty arguments: on Windows
+    // they travel in one command line and must be quoted so that the program splits it back.
+    const std::vector<std::string> args = {"",
+                                           "say \"hi there\"",
+                                           "C:\\Quake dir\\",
+                                           "a\\\\b\\\"c",
+                                           "tab\there",
+                                           "\\\\server\\share",
+                                           "plain"};
+    const auto result = StartDetached(Req(FENMAR_FAKE_GAME, args, dir.Str()));
+    ASSERT_TRUE(result.started) << result.error;
+    const auto run = test::WaitForFakeGame(log);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.args, args);
+}
+
 TEST_F(Start, ReportsWhyAProgramCannotBeStarted) {
     if (test::SystemIsWindows()) {
         GTEST_SKIP() << "file modes and C library texts; win32/ProcessWin32Test covers Windows";

@@ -16,11 +16,9 @@ jobs=$(nproc)
 
 # Layers whose tests do not cross-build yet, with the reason. Their owners remove the line.
 declare -A layer_not_yet=(
-    [plugins]="tests/plugins/fixtures/Oddball.c uses PIIconImage, which plugin.h declares only off Windows"
 )
 # Test cases that do not pass on Windows yet: "program:Suite.Case" -> reason.
 declare -A case_not_yet=(
-    [fenmar_platform_tests:Start.RunsTheProgramWithItsArgumentsInItsDirectory]="ProcessWin32.cpp joins the arguments without quoting when no command line is given"
     [fenmar_core_tests:GameStartRequest.SplitsTheComposedLineAfterTheProgram]="the test writes '/' into the paths JoinPath builds"
     [fenmar_core_tests:Compose.*]="the tests expect the program path joined with '/'"
     [fenmar_core_tests:ConfigFile.*]="the tests expect the program path joined with '/'"

@@ -17,6 +17,33 @@ std::string LastErrorText(DWORD code) {
     }
     return text;
 }
+
+// One argument as the C runtime's parser of the started program gives it back: as it is when
+// it holds no blank and no quote, else in quotes, with backslashes doubled where they precede
+// a quote (one escaped within the text, or the closing one).
+std::string QuoteArgument(const std::string& arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string::npos) {
+        return arg;
+    }
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == '"') {
+            quoted.append(backslashes * 2 + 1, '\\');
+        } else {
+            quoted.append(backslashes, '\\');
+        }
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');
+    quoted += '"';
+    return quoted;
+}
 }  // namespace
 
 // The game gets its own console title and a separate virtual DOS machine for 16-bit files;
@@ -32,7 +59,9 @@ StartResult StartDetached(const StartRequest& request) {
     std::string line = request.commandLine;
     if (line.empty()) {
         line = "\"" + request.program + "\"";
-        for (const auto& a : request.args) line += " " + a;
+        for (const auto& a : request.args) {
+            line += " " + QuoteArgument(a);
+        }
     }
     const DWORD flags = request.consoleTitle.empty() ? 0 : CREATE_SEPARATE_WOW_VDM;
     const char* application = request.searchPath ? nullptr : request.program.c_str();
