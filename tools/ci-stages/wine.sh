@@ -24,7 +24,6 @@ declare -A case_not_yet=(
     [fenmar_core_tests:ConfigFile.*]="the tests expect the program path joined with '/'"
     [fenmar_core_tests:ExecutableFileOf.ComparesAsciiCaseOnlyAndFallsBackToQuakeExe]="the test looks up a UTF-8 name the table keeps in the ANSI code page"
     [fenmar_maps_tests:FindPakFiles.FindsTheArchivesWithoutRegardToCase]="the test expects the on-disk spelling and '/' separators"
-    [fenmar_plugins_tests:TPlugInLoad.NamesOutsideThePlugInDirectoryAndThePlaceholderNeverLoad]="'<none>' is no valid file name on Windows: the test cannot create it"
 )
 
 for tool in wine wineboot wineserver i686-w64-mingw32-g++ x86_64-w64-mingw32-g++; do
