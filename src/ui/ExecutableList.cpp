@@ -1,0 +1,268 @@
+#include "ui/ExecutableList.h"
+
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "core/PathPicking.h"
+#include "ui/AppWindows.h"
+#include "ui/Controls.h"
+#include "ui/ExeNotDefined.h"
+#include "ui/GeneralPage.h"
+#include "ui/MainDialog.h"
+#include "ui/MoreGlobalOptionsPage.h"
+#include "ui/Pickers.h"
+
+namespace fenmar::ui {
+
+namespace {
+
+std::string Local(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+QString FromLocal(const std::string& text) {
+    return QString::fromLocal8Bit(text);
+}
+
+// A row of the list; rows sort by name the way the executable table does.
+class ExecutableRow : public QTreeWidgetItem {
+public:
+    ExecutableRow(const QString& name, const QString& file) : QTreeWidgetItem({name, file}) {}
+    bool operator<(const QTreeWidgetItem& other) const override {
+        return LessIgnoringCase(Local(text(0)), Local(other.text(0)));
+    }
+};
+
+}  // namespace
+
+ExecutableList::ExecutableList(TMainDialog& dialog) : QObject(&dialog), dialog_(dialog) {
+    setObjectName(QStringLiteral("executableList"));
+    MoreGlobalOptionsPage& page = *dialog.moreGlobalOptions;
+    QTreeWidget* list = page.lvExecutables;
+    // The selection stays visible while the list has no focus.
+    QPalette palette = list->palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    }
+    list->setPalette(palette);
+    list->installEventFilter(this);
+    KeepPathCase(page.edFile);
+
+    connect(page.edName, &QLineEdit::textChanged, this, &ExecutableList::CheckForButtons);
+    connect(page.edFile, &QLineEdit::textChanged, this, &ExecutableList::CheckForButtons);
+    connect(list, &QTreeWidget::itemSelectionChanged, this, &ExecutableList::CheckForButtons);
+    connect(list, &QTreeWidget::itemDoubleClicked, this, &ExecutableList::lvExecutablesDblClick);
+    connect(page.buAdd, &QPushButton::clicked, this, &ExecutableList::buAddClick);
+    connect(page.buChangeTo, &QPushButton::clicked, this, &ExecutableList::buChangeToClick);
+    connect(page.buDelete, &QPushButton::clicked, this, &ExecutableList::buDeleteClick);
+    connect(page.buBrowseExecutable, &QToolButton::clicked, this,
+            &ExecutableList::buBrowseExecutableClick);
+    connect(dialog.general->comboExecutables, &QComboBox::activated, this,
+            &ExecutableList::comboExecutablesChange);
+
+    ReplaceAll(Entries());
+}
+
+std::vector<ExecutableEntry> ExecutableList::Entries() const {
+    const QTreeWidget* list = dialog_.moreGlobalOptions->lvExecutables;
+    std::vector<ExecutableEntry> rows;
+    rows.reserve(static_cast<std::size_t>(list->topLevelItemCount()));
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = list->topLevelItem(i);
+        rows.push_back({Local(row->text(0)), Local(row->text(1))});
+    }
+    return rows;
+}
+
+void ExecutableList::ReplaceAll(const std::vector<ExecutableEntry>& rows) {
+    dialog_.moreGlobalOptions->lvExecutables->clear();
+    dialog_.general->comboExecutables->clear();
+    for (const ExecutableEntry& row : rows) {
+        if (!row.name.empty()) {
+            AppendRow(FromLocal(row.name), FromLocal(row.file));
+        }
+    }
+    RowsChanged();
+}
+
+bool ExecutableList::AddExecutable(const std::string& file, const std::string& name) {
+    if (NameExists(FromLocal(name))) {
+        return false;
+    }
+    AppendRow(FromLocal(name), FromLocal(file));
+    RowsChanged();
+    return true;
+}
+
+std::optional<std::string> ExecutableList::ResolveExecutableName(const std::string& file) {
+    const std::string upper = AsciiUpper(file);
+    const std::vector<ExecutableEntry> rows = Entries();
+    for (const ExecutableEntry& row : rows) {
+        if (AsciiUpper(row.file) == upper) {
+            return row.name;
+        }
+    }
+    AppWindows* windows = dialog_.Windows();
+    if (windows != nullptr && windows->exeNotDefined != nullptr) {
+        TExeNotDefined& ask = *windows->exeNotDefined;
+        ask.edExe->setText(FromLocal(upper));
+        ask.edDescr->clear();
+        UiServices& ui = dialog_.Context().ui;
+        while (ui.ExecModal(ask) == QDialog::Accepted) {
+            const QString name = ask.edDescr->text();
+            if (AddExecutable(PathInStoredCase(file), Local(name))) {
+                return Local(name);
+            }
+            ui.ShowMessage(QStringLiteral("Executable \"") + name +
+                           QStringLiteral("\" already exists !"));
+        }
+    }
+    // Cancelled: the plain game, else whatever comes first.
+    for (const ExecutableEntry& row : rows) {
+        if (AsciiUpper(row.file) == "QUAKE.EXE") {
+            return row.name;
+        }
+    }
+    if (!rows.empty()) {
+        return rows.front().name;
+    }
+    return std::nullopt;
+}
+
+void ExecutableList::ShowExecutable(const std::string& name) {
+    QComboBox* combo = dialog_.general->comboExecutables;
+    for (int i = 0; i < combo->count(); ++i) {
+        if (EqualsIgnoringAsciiCase(Local(combo->itemText(i)), name)) {
+            combo->setCurrentIndex(i);
+            return;
+        }
+    }
+    combo->setCurrentIndex(-1);
+}
+
+void ExecutableList::CheckForButtons() {
+    MoreGlobalOptionsPage& page = *dialog_.moreGlobalOptions;
+    const bool filled = !page.edName->text().isEmpty() && !page.edFile->text().isEmpty();
+    const bool selected = SelectedRow() != nullptr;
+    page.buAdd->setEnabled(filled);
+    page.buChangeTo->setEnabled(filled && selected);
+    page.buDelete->setEnabled(selected);
+}
+
+void ExecutableList::buAddClick() {
+    MoreGlobalOptionsPage& page = *dialog_.moreGlobalOptions;
+    if (NameExists(page.edName->text())) {
+        return;
+    }
+    AppendRow(page.edName->text(), page.edFile->text());
+    RowsChanged();
+    page.edName->clear();
+    page.edFile->clear();
+    CheckForButtons();
+}
+
+void ExecutableList::buChangeToClick() {
+    QTreeWidgetItem* row = SelectedRow();
+    if (row == nullptr) {
+        return;
+    }
+    MoreGlobalOptionsPage& page = *dialog_.moreGlobalOptions;
+    const QString oldName = row->text(0);
+    row->setText(0, page.edName->text());
+    row->setText(1, page.edFile->text());
+    // The box loses the old name (with a beep) and gets the new one.
+    SortedComboBox* combo = dialog_.general->comboExecutables;
+    const int old = combo->findText(oldName, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (old >= 0) {
+        dialog_.Context().ui.Beep(BeepKind::Default);
+        combo->removeItem(old);
+    }
+    combo->AddSorted(row->text(0));
+    page.lvExecutables->sortItems(0, Qt::AscendingOrder);
+    page.lvExecutables->scrollToItem(row);
+    RowsChanged();
+}
+
+void ExecutableList::buDeleteClick() {
+    if (QTreeWidgetItem* row = SelectedRow()) {
+        RemoveRow(row);
+        // The view would select a neighbour; the removed row leaves no selection behind.
+        dialog_.moreGlobalOptions->lvExecutables->clearSelection();
+    }
+    CheckForButtons();
+}
+
+void ExecutableList::lvExecutablesDblClick() {
+    if (const QTreeWidgetItem* row = SelectedRow()) {
+        MoreGlobalOptionsPage& page = *dialog_.moreGlobalOptions;
+        page.edName->setText(row->text(0));
+        page.edFile->setText(row->text(1));
+    }
+}
+
+void ExecutableList::buBrowseExecutableClick() {
+    QLineEdit* edit = dialog_.moreGlobalOptions->edFile;
+    if (const auto file = BrowseExecutableFile(dialog_.Context(), edit->text())) {
+        edit->setText(*file);
+    }
+}
+
+void ExecutableList::comboExecutablesChange() {
+    dialog_.Context().globals.Executable = Local(dialog_.general->comboExecutables->currentText());
+}
+
+bool ExecutableList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == dialog_.moreGlobalOptions->lvExecutables && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            lvExecutablesDblClick();
+            return true;
+        }
+        if (key == Qt::Key_Delete) {
+            buDeleteClick();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QTreeWidgetItem* ExecutableList::SelectedRow() const {
+    const QList<QTreeWidgetItem*> rows = dialog_.moreGlobalOptions->lvExecutables->selectedItems();
+    return rows.isEmpty() ? nullptr : rows.first();
+}
+
+bool ExecutableList::NameExists(const QString& name) const {
+    const std::string wanted = Local(name);
+    for (const ExecutableEntry& row : Entries()) {
+        if (EqualsIgnoringAsciiCase(row.name, wanted)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ExecutableList::AppendRow(const QString& name, const QString& file) {
+    dialog_.moreGlobalOptions->lvExecutables->addTopLevelItem(new ExecutableRow(name, file));
+    dialog_.general->comboExecutables->AddSorted(name);
+}
+
+void ExecutableList::RemoveRow(QTreeWidgetItem* row) {
+    QComboBox* combo = dialog_.general->comboExecutables;
+    const int entry = combo->findText(row->text(0), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (entry >= 0) {
+        combo->removeItem(entry);
+    }
+    delete row;
+    RowsChanged();
+}
+
+void ExecutableList::RowsChanged() {
+    AppContext& context = dialog_.Context();
+    context.executables.Assign(Entries());
+    ShowExecutable(context.globals.Executable);
+}
+
+}  // namespace fenmar::ui
