@@ -4,6 +4,7 @@
 
 #include "TempDir.h"
 #include "core/CommandLine.h"
+#include "platform/FileSystem.h"
 
 namespace fenmar {
 namespace {
@@ -21,7 +22,7 @@ protected:
     std::string Run(ActivePlugInQueries* plugIn = nullptr) {
         return ComposeCommandLine(g, table, in, plugIn, [](const std::string&) {});
     }
-    std::string Exe() const { return dir.Str() + "/quake.exe"; }
+    std::string Exe() const { return platform::JoinPath(dir.Str(), "quake.exe"); }
     fs::path Cfg() const { return fs::path(id1) / "fenmar.cfg"; }
 
     test::TempDir dir;
@@ -58,7 +59,7 @@ TEST_F(ConfigFile, NothingToMoveCreatesAndDeletesTheFile) {
     other.WriteFile("id1/fenmar.cfg", "old contents");
     g.Profile.SetText(TextField::QuakePath, other.Str());
     g.Profile->MuteAll = 1;
-    EXPECT_EQ(Run(), other.Str() + "/quake.exe -nosound");
+    EXPECT_EQ(Run(), platform::JoinPath(other.Str(), "quake.exe") + " -nosound");
     EXPECT_FALSE(fs::exists(other.Path() / "id1" / "fenmar.cfg"));
 }
 
@@ -98,7 +99,7 @@ TEST_F(ConfigFile, BlankInsideTheQuakeDirectoryStaysLikeADashGroup) {
     other.MakeDir("my games/quake/id1");
     g.Profile.SetText(TextField::QuakePath, root);
     g.Profile->SkillLevel = 0;
-    EXPECT_EQ(Run(), root + "/quake.exe +exec fenmar.cfg");
+    EXPECT_EQ(Run(), platform::JoinPath(root, "quake.exe") + " +exec fenmar.cfg");
     EXPECT_EQ(test::ReadFile(fs::path(root) / "id1" / "fenmar.cfg"), "skill 0\r\n");
 }
 
@@ -107,7 +108,7 @@ TEST_F(ConfigFile, FindsAnId1DirectoryWrittenInCapitals) {
     const std::string upper = other.MakeDir("ID1");
     g.Profile.SetText(TextField::QuakePath, other.Str());
     g.Profile->SkillLevel = 3;
-    EXPECT_EQ(Run(), other.Str() + "/quake.exe +exec fenmar.cfg");
+    EXPECT_EQ(Run(), platform::JoinPath(other.Str(), "quake.exe") + " +exec fenmar.cfg");
     EXPECT_EQ(test::ReadFile(fs::path(upper) / "fenmar.cfg"), "skill 3\r\n");
 }
 
@@ -115,7 +116,7 @@ TEST_F(ConfigFile, UncreatableFileLeavesTheLineUnchanged) {
     test::TempDir other;  // no id1 directory at all
     g.Profile.SetText(TextField::QuakePath, other.Str());
     g.Profile->SkillLevel = 3;
-    EXPECT_EQ(Run(), other.Str() + "/quake.exe +skill 3");
+    EXPECT_EQ(Run(), platform::JoinPath(other.Str(), "quake.exe") + " +skill 3");
 }
 
 TEST_F(ConfigFile, NamesOutsideId1AreNeverWritten) {

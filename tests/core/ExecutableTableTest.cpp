@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ExecutableTable.h"
+#include "platform/FileSystem.h"
 
 namespace fenmar {
 namespace {
@@ -23,8 +24,8 @@ TEST(ExecutableFileOf, ComparesAsciiCaseOnlyAndFallsBackToQuakeExe) {
     EXPECT_EQ(ExecutableFileOf(t, "Unknown"), "quake.exe");
     EXPECT_EQ(ExecutableFileOf(t, ""), "quake.exe");
     // Accented letters keep their case: only the same spelling matches.
-    EXPECT_EQ(ExecutableFileOf(t, "v\u00e9rit\u00e9 quake"), "vquake.exe");
-    EXPECT_EQ(ExecutableFileOf(t, "V\u00c9RIT\u00c9 QUAKE"), "quake.exe");
+    EXPECT_EQ(ExecutableFileOf(t, platform::FromUtf8("v\u00e9rit\u00e9 quake")), "vquake.exe");
+    EXPECT_EQ(ExecutableFileOf(t, platform::FromUtf8("V\u00c9RIT\u00c9 QUAKE")), "quake.exe");
     ASSERT_TRUE(t.Add({"", "empty.exe"}));
     EXPECT_EQ(ExecutableFileOf(t, ""), "empty.exe");
 }

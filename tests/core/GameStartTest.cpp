@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "core/GameStart.h"
 #include "core/History.h"
+#include "platform/FileSystem.h"
 
 namespace fenmar {
 namespace {
@@ -15,17 +16,20 @@ using V = std::vector<std::string>;
 TEST(GameStartRequest, SplitsTheComposedLineAfterTheProgram) {
     Globals g;
     ExecutableTable table;
-    g.Profile.SetText(TextField::QuakePath, "/games/my quake");
+    const std::string quake = "/games/my quake";
+    const std::string program = platform::JoinPath(quake, "glquake.exe");
+    g.Profile.SetText(TextField::QuakePath, quake);
     const auto r = GameStartRequest(g, table, std::string("GL-Quake"),
-                                    "/games/my quake/glquake.exe -listen +hostname \"LAN party\"");
-    EXPECT_EQ(r.program, "/games/my quake/glquake.exe");
+                                    program + " -listen +hostname \"LAN party\"");
+    EXPECT_EQ(r.program, program);
     EXPECT_EQ(r.args, (V{"-listen", "+hostname", "LAN party"}));
-    EXPECT_EQ(r.workingDirectory, "/games/my quake");
+    EXPECT_EQ(r.workingDirectory, quake);
     EXPECT_EQ(r.consoleTitle, "Quake - THE game !");
 
     // Without an executable the program is the directory itself, which will not start.
-    const auto none = GameStartRequest(g, table, std::nullopt, "/games/my quake/ +skill 2");
-    EXPECT_EQ(none.program, "/games/my quake/");
+    const std::string directory = platform::JoinPath(quake, "");
+    const auto none = GameStartRequest(g, table, std::nullopt, directory + " +skill 2");
+    EXPECT_EQ(none.program, directory);
     EXPECT_EQ(none.args, (V{"+skill", "2"}));
 
     g.Profile.ClearText(TextField::QuakePath);
