@@ -8,6 +8,10 @@
 #include "core/Globals.h"
 #include "ui/UiServices.h"
 
+namespace fenmar {
+class TPlugIn;
+}
+
 namespace fenmar::ui {
 
 struct AppContext {
@@ -17,6 +21,9 @@ struct AppContext {
     ExecutableTable executables;  // the named executables shown on the options page
     UiServices& ui;               // every modal interaction
     std::string programDir;       // the directory of the program (plug-ins lie below it)
+    // The active plug-in's slot, one for the whole run; owned by the main window's plug-in
+    // manager, null while there is no main window.
+    TPlugIn* activePlugIn = nullptr;
 };
 
 }  // namespace fenmar::ui

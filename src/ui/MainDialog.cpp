@@ -25,6 +25,7 @@
 #include "ui/MoreGlobalOptionsPage.h"
 #include "ui/MultiplayerPage.h"
 #include "ui/OptionsPage.h"
+#include "ui/PlugInManager.h"
 #include "ui/PlugInsPage.h"
 #include "ui/QuickSetBar.h"
 #include "ui/SidePanels.h"
@@ -54,6 +55,7 @@ TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     BuildImageLists();
     FillExecutables();
     launchOptions = new LaunchOptionsController(*this);
+    plugInManager = new PlugInManager(*this);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);

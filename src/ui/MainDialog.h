@@ -31,6 +31,7 @@ class LogoColumn;
 class MoreGlobalOptionsPage;
 class MultiplayerPage;
 class OptionsPage;
+class PlugInManager;
 class PlugInPanel;
 class PlugInsPage;
 class QuickSetBar;
@@ -84,6 +85,9 @@ public:
     ImageList* ilSmallPlugIn;   // 16 x 16
     ImageList* ilRotatingLogo;  // the six frames of the window icon
     QTimer* tiIconTimer;        // 100 ms; runs while the application is active
+
+    // The plug-in list, the active plug-in and its gating of the window.
+    PlugInManager* plugInManager;
 
     // The launch options of the pages: their handlers and enabling rules.
     LaunchOptionsController* launchOptions;

@@ -119,6 +119,7 @@ TEST_F(AppShell, MenusImageListsAndPlugInColumnsAreInPlace) {
 TEST_F(AppShell, PlugInListKeepsRowsAndSelectionAcrossViewStyles) {
     ui::TMainDialog window(context);
     ui::ListView* list = window.plugIns->lvPlugIns;
+    list->Clear();  // the window lists its plug-ins when it is created
     const int image = window.ilLargePlugIn->Add(QPixmap(32, 32));
     window.ilSmallPlugIn->Add(QPixmap(16, 16));
     list->AddRow({"<no plugin>", "<none>", "<none>"}, image);

@@ -273,8 +273,9 @@ const Expect kControls[] = {
     // Plug-Ins
     {.name = "lvPlugIns", .tip = "Double-click on a plug-in for usage."},
     {.name = "Panel2"},
+    // The window shows its plug-in directory once created (no program directory here).
     {.name = "labPlugInDir",
-     .caption = "<Plug-In directory>",
+     .caption = "PlugIns",
      .tip = "This is the directory, where your plug-ins reside."},
     {.name = "buIcons", .tip = "Large Icons", .tag = 0, .checked = true},
     {.name = "buSmlIcons", .tip = "Small Icons", .tag = 1, .checked = false},
