@@ -9,11 +9,14 @@
 #include <QPushButton>
 
 #include "platform/FileSystem.h"
+#include "ui/AppWindows.h"
 #include "ui/Artwork.h"
 #include "ui/ClickableLabel.h"
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
 #include "ui/MainDialog.h"
+#include "ui/MapBrowse.h"
+#include "ui/Pickers.h"
 #include "ui/PlugInGating.h"
 #include "ui/PlugInsPage.h"
 #include "ui/SidePanels.h"
@@ -25,6 +28,12 @@ constexpr int kDllColumn = 1;
 
 QString FromText(const std::string& text) {
     return QString::fromLocal8Bit(text);
+}
+std::string ToText(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+std::optional<std::string> ToText(const std::optional<QString>& text) {
+    return text ? std::optional<std::string>(ToText(*text)) : std::nullopt;
 }
 
 // A plug-in's icon at `side` pixels: its own image, or the host's default picture.
@@ -59,7 +68,7 @@ PlugInManager::PlugInManager(TMainDialog& dialog)
       host_(dialog.Context().globals) {
     setObjectName(QStringLiteral("plugInManager"));
     AppContext& context = dialog.Context();
-    host_.SetApplyAllowList([this](const AllowList* list) { ApplyAllowList(list); });
+    ConnectHost();
     activePlugIn_ = std::make_unique<TPlugIn>(
         PlugInEnvironment{plugInDir_, &context.globals, &context.executables, &host_});
     context.activePlugIn = activePlugIn_.get();
@@ -72,6 +81,23 @@ PlugInManager::~PlugInManager() {
     if (dialog_.Context().activePlugIn == activePlugIn_.get()) {
         dialog_.Context().activePlugIn = nullptr;
     }
+}
+
+void PlugInManager::ConnectHost() {
+    AppContext& context = dialog_.Context();
+    host_.SetApplyAllowList([this](const AllowList* list) { ApplyAllowList(list); });
+    // The pickers of the info function.
+    host_.SetBrowseMap([this]() -> std::optional<std::string> {
+        AppWindows* windows = dialog_.Windows();
+        if (windows == nullptr || windows->mapBrowse == nullptr) {
+            return std::nullopt;
+        }
+        return windows->mapBrowse->ExecuteForPlugIn();
+    });
+    host_.SetBrowseForPatch([&context] { return ToText(BrowseForPatch(context)); });
+    host_.SetBrowseDemoID1([&context] { return ToText(BrowseDemoID1(context)); });
+    host_.SetBrowseDemoPatch([&context] { return ToText(BrowseDemoPatch(context)); });
+    host_.SetBrowseExecutableFile([&context] { return ToText(BrowseExecutableFile(context)); });
 }
 
 void PlugInManager::Connect() {
@@ -168,7 +194,7 @@ void PlugInManager::lvPlugInsDblClick() {
     if (row < 0) {
         return;
     }
-    const std::string file = list->Text(row, kDllColumn).toLocal8Bit().toStdString();
+    const std::string file = ToText(list->Text(row, kDllColumn));
     if (file == activePlugIn_->FileName()) {
         return;  // already active: no reload, no restore
     }
@@ -205,7 +231,7 @@ void PlugInManager::PlugInsMenuClick(const QString& caption) {
     ListView* list = dialog_.plugIns->lvPlugIns;
     for (int row = 0; row < list->RowCount(); ++row) {
         if (list->Text(row, 0) == caption) {
-            ActivatePlugIn(list->Text(row, kDllColumn).toLocal8Bit().toStdString());
+            ActivatePlugIn(ToText(list->Text(row, kDllColumn)));
             return;
         }
     }

@@ -68,6 +68,7 @@ private:
     bool FormKeyDown(QKeyEvent& event);
     void AddRow(const PlugInListing& row);
     void Connect();
+    void ConnectHost();
 
     TMainDialog& dialog_;
     std::string plugInDir_;

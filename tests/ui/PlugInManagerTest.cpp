@@ -26,6 +26,7 @@
 #include "store/OpenStore.h"
 #include "store/PlugInKeys.h"
 #include "store/RegistryHandling.h"
+#include "ui/AppWindows.h"
 #include "ui/ClickableLabel.h"
 #include "ui/GeneralPage.h"
 #include "ui/ImageList.h"
@@ -340,6 +341,15 @@ TEST_F(PlugInManagerTest, F12ThePanelAndExecuteRunTheActivePlugIn) {
     Window().mi_execute->trigger();
     EXPECT_EQ(mapBrowses, 4);
     EXPECT_EQ(shownProfiles, shown + 1);
+}
+
+TEST_F(PlugInManagerTest, InfoFunctionOpensTheMapBrowser) {
+    ui::AppWindows windows(context);
+    ui::PlugInManager& plugIns = *windows.main->plugInManager;
+    plugIns.ActivatePlugIn(Library("DeathmatchRules").toStdString());
+    plugIns.mi_executeClick();  // the plug-in asks for a map; the user cancels
+    EXPECT_EQ(services.modalTitles, (std::vector<QString>{"Browse for user-created maps..."}));
+    EXPECT_EQ(plugIns.ActivePlugIn().GetParams(), "+map dm3");
 }
 
 TEST_F(PlugInManagerTest, ListMenuOffersUseOnlyForASelectedRow) {
