@@ -17,6 +17,8 @@
 #include "ui/Artwork.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Controls.h"
+#include "ui/DirectoryChecks.h"
+#include "ui/ExecutableList.h"
 #include "ui/GeneralPage.h"
 #include "ui/GlobalOptionsPage.h"
 #include "ui/ImageList.h"
@@ -25,6 +27,7 @@
 #include "ui/MoreGlobalOptionsPage.h"
 #include "ui/MultiplayerPage.h"
 #include "ui/OptionsPage.h"
+#include "ui/PickerButtons.h"
 #include "ui/PlugInManager.h"
 #include "ui/PlugInsPage.h"
 #include "ui/QuickSetBar.h"
@@ -54,6 +57,9 @@ TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     BuildMenus();
     BuildImageLists();
     FillExecutables();
+    executableList = new ExecutableList(*this);
+    directoryChecks = new DirectoryChecks(*this);
+    pickers = new PickerButtons(*this);
     launchOptions = new LaunchOptionsController(*this);
     plugInManager = new PlugInManager(*this);
 

@@ -23,6 +23,8 @@ namespace fenmar::ui {
 
 class ActionButtons;
 class CommandLineRow;
+class DirectoryChecks;
+class ExecutableList;
 class GeneralPage;
 class GlobalOptionsPage;
 class ImageList;
@@ -32,6 +34,7 @@ class MoreGlobalOptionsPage;
 class MultiplayerPage;
 class OptionsPage;
 class PlugInManager;
+class PickerButtons;
 class PlugInPanel;
 class PlugInsPage;
 class QuickSetBar;
@@ -85,6 +88,13 @@ public:
     ImageList* ilSmallPlugIn;   // 16 x 16
     ImageList* ilRotatingLogo;  // the six frames of the window icon
     QTimer* tiIconTimer;        // 100 ms; runs while the application is active
+
+    // The named executables: the list, its editor and the executable box.
+    ExecutableList* executableList;
+    // The Quake and patch directories, their folder buttons and their checks.
+    DirectoryChecks* directoryChecks;
+    // The browse buttons of the patch, demo, config-file and companion fields.
+    PickerButtons* pickers;
 
     // The plug-in list, the active plug-in and its gating of the window.
     PlugInManager* plugInManager;
