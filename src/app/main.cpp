@@ -1,12 +1,37 @@
-// Fenmar's start: the application object and its title, every window once, the message loop.
+// Fenmar's start: the application object and its title, the settings store, every window
+// once, the message loop.
 
 #include <QApplication>
+#include <QTimer>
 
+#include "store/OpenStore.h"
+#include "store/PlugInKeys.h"
 #include "ui/AppContext.h"
 #include "ui/AppWindows.h"
 #include "ui/Artwork.h"
 #include "ui/MainDialog.h"
 #include "ui/QtUiServices.h"
+
+namespace {
+
+// What the user should know about the settings file, once, after the window shows.
+QString StoreNotice(const fenmar::store::OpenResult& opened) {
+    if (!opened.problem.empty()) {
+        return QStringLiteral(
+                   "Your settings cannot be stored: %1\n\nFenmar works, but everything "
+                   "you change is forgotten when it ends.")
+            .arg(QString::fromStdString(opened.problem));
+    }
+    if (!opened.movedAsideTo.empty()) {
+        return QStringLiteral(
+                   "Your settings file could not be read and was put aside as\n%1\n\n"
+                   "Fenmar starts with fresh settings.")
+            .arg(QString::fromStdString(opened.movedAsideTo));
+    }
+    return {};
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -14,15 +39,32 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("fenmar"));
     QApplication::setWindowIcon(fenmar::ui::ApplicationIcon());
 
+    fenmar::store::OpenResult opened = fenmar::store::OpenDefaultStore();
+    fenmar::store::SetPlugInStore(opened.store.get());
+
     fenmar::ui::QtUiServices services;
     fenmar::ui::AppContext context(services);
     context.programDir = QApplication::applicationDirPath().toLocal8Bit().toStdString();
+    context.store = opened.store.get();
 
-    fenmar::ui::AppWindows windows(context);
-    services.SetParent(windows.main);
-    // Closing the main window ends the program, whatever dialogs exist hidden.
-    QObject::connect(windows.main, &fenmar::ui::TMainDialog::closing, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
-    windows.main->show();
-    return QApplication::exec();
+    int result = 0;
+    {
+        fenmar::ui::AppWindows windows(context);
+        services.SetParent(windows.main);
+        // Closing the main window ends the program, whatever dialogs exist hidden.
+        QObject::connect(windows.main, &fenmar::ui::TMainDialog::closing, &app, &QApplication::quit,
+                         Qt::QueuedConnection);
+        windows.main->show();
+        const QString notice = StoreNotice(opened);
+        if (!notice.isEmpty()) {
+            QTimer::singleShot(0, windows.main, [&context, notice] {
+                context.ui.ShowMessage(notice, QStringLiteral("Something you should know..."),
+                                       fenmar::ui::MessageIcon::Warning);
+            });
+        }
+        result = QApplication::exec();
+    }
+    // The windows (and the plug-in they hold) are gone: nothing uses the store any more.
+    fenmar::store::SetPlugInStore(nullptr);
+    return result;
 }

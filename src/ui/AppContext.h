@@ -11,6 +11,9 @@
 namespace fenmar {
 class TPlugIn;
 }
+namespace fenmar::store {
+class Store;
+}
 
 namespace fenmar::ui {
 
@@ -24,6 +27,8 @@ struct AppContext {
     // The active plug-in's slot, one for the whole run; owned by the main window's plug-in
     // manager, null while there is no main window.
     TPlugIn* activePlugIn = nullptr;
+    // The settings store of the run, owned by the program's start; null: nothing is stored.
+    store::Store* store = nullptr;
 };
 
 }  // namespace fenmar::ui

@@ -31,6 +31,8 @@
 #include "ui/PlugInManager.h"
 #include "ui/PlugInsPage.h"
 #include "ui/QuickSetBar.h"
+#include "ui/QuickSetController.h"
+#include "ui/SettingsController.h"
 #include "ui/SidePanels.h"
 
 namespace fenmar::ui {
@@ -62,6 +64,8 @@ TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     pickers = new PickerButtons(*this);
     launchOptions = new LaunchOptionsController(*this);
     plugInManager = new PlugInManager(*this);
+    settings = new SettingsController(*this);
+    quickSets = new QuickSetController(*this, *settings);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);

@@ -38,6 +38,8 @@ class PickerButtons;
 class PlugInPanel;
 class PlugInsPage;
 class QuickSetBar;
+class QuickSetController;
+class SettingsController;
 struct AppWindows;
 
 class TMainDialog : public QWidget {
@@ -98,6 +100,11 @@ public:
 
     // The plug-in list, the active plug-in and its gating of the window.
     PlugInManager* plugInManager;
+
+    // The stored state: profile display, Quick-Sets, load and save, parameter lists.
+    SettingsController* settings;
+    // The Quick-Set bar's chooser and buttons.
+    QuickSetController* quickSets;
 
     // The launch options of the pages: their handlers and enabling rules.
     LaunchOptionsController* launchOptions;

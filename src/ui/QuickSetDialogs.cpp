@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "core/QuickSetLayout.h"
 #include "ui/Controls.h"
 
 namespace fenmar::ui {
@@ -40,7 +41,19 @@ QuickSetNameDialog::QuickSetNameDialog(AppContext& context, const QString& capti
 }
 
 void QuickSetNameDialog::buOKClick() {
-    accept();
+    if (NameUsable()) {
+        accept();
+    }
+}
+
+bool QuickSetNameDialog::NameUsable() {
+    const std::string problem = QuickSetNameProblem(edQuickSet->text().toLocal8Bit().toStdString());
+    if (problem.empty()) {
+        return true;
+    }
+    context_.ui.ShowMessage(QString::fromStdString(problem), windowTitle(), MessageIcon::Warning);
+    edQuickSet->setFocus();
+    return false;
 }
 
 void QuickSetNameDialog::showEvent(QShowEvent* event) {
@@ -62,6 +75,23 @@ TQuickRenameTo::TQuickRenameTo(AppContext& context, QWidget* parent)
     : QuickSetNameDialog(context, QStringLiteral("Fenmar - rename Quick-Set"),
                          QStringLiteral("&rename Quick-Set to:"), parent) {
     setObjectName(QStringLiteral("QuickRenameTo"));
+}
+
+void TQuickRenameTo::buOKClick() {
+    if (!NameUsable()) {
+        return;
+    }
+    const QString name = edQuickSet->text();
+    if (!name.isEmpty() && nameTaken_ && nameTaken_(name)) {
+        const MessageResult answer = Context().ui.ShowMessage(
+            MessageRequest{QStringLiteral("Really overwrite \"") + name + QStringLiteral("\" ?"),
+                           QStringLiteral("QuickSet already exists!"), MessageIcon::Question,
+                           MessageButtons::OkCancel, MessageResult::Cancel});
+        if (answer != MessageResult::Ok) {
+            return;  // the user may edit the name or cancel
+        }
+    }
+    accept();
 }
 
 }  // namespace fenmar::ui

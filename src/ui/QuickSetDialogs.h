@@ -2,6 +2,7 @@
 // The two dialogs that ask for a Quick-Set's name: "save as" and "rename to".
 
 #include <QDialog>
+#include <functional>
 
 #include "ui/AppContext.h"
 
@@ -24,8 +25,11 @@ public:
     QPushButton* buCancel;
 
 protected:
-    // OK closes the dialog with OK; a dialog that checks the name first overrides this.
+    // OK closes the dialog with OK, unless the name cannot name a Quick-Set (a backslash, or
+    // longer than 255 characters): the user is told why and the dialog stays open.
     virtual void buOKClick();
+    // False (after telling the user) when the entered name is unusable.
+    bool NameUsable();
     void showEvent(QShowEvent* event) override;
 
     AppContext& Context() const { return context_; }
@@ -44,6 +48,16 @@ class TQuickRenameTo : public QuickSetNameDialog {
     Q_OBJECT
 public:
     explicit TQuickRenameTo(AppContext& context, QWidget* parent = nullptr);
+
+    // Whether a Quick-Set of that name exists already (ignoring case); the owner sets it.
+    void SetNameTaken(std::function<bool(const QString&)> taken) { nameTaken_ = std::move(taken); }
+
+protected:
+    // Asks before the new name overwrites an existing Quick-Set; Cancel keeps the dialog open.
+    void buOKClick() override;
+
+private:
+    std::function<bool(const QString&)> nameTaken_;
 };
 
 }  // namespace fenmar::ui
