@@ -19,6 +19,7 @@
 #include "ui/Controls.h"
 #include "ui/DirectoryChecks.h"
 #include "ui/ExecutableList.h"
+#include "ui/GameLaunch.h"
 #include "ui/GeneralPage.h"
 #include "ui/GlobalOptionsPage.h"
 #include "ui/ImageList.h"
@@ -66,6 +67,7 @@ TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     plugInManager = new PlugInManager(*this);
     settings = new SettingsController(*this);
     quickSets = new QuickSetController(*this, *settings);
+    gameLaunch = new GameLaunchController(*this);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);

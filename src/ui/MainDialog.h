@@ -25,6 +25,7 @@ class ActionButtons;
 class CommandLineRow;
 class DirectoryChecks;
 class ExecutableList;
+class GameLaunchController;
 class GeneralPage;
 class GlobalOptionsPage;
 class ImageList;
@@ -33,8 +34,8 @@ class LogoColumn;
 class MoreGlobalOptionsPage;
 class MultiplayerPage;
 class OptionsPage;
-class PlugInManager;
 class PickerButtons;
+class PlugInManager;
 class PlugInPanel;
 class PlugInsPage;
 class QuickSetBar;
@@ -98,6 +99,9 @@ public:
     // The browse buttons of the patch, demo, config-file and companion fields.
     PickerButtons* pickers;
 
+    // The launch options of the pages: their handlers and enabling rules.
+    LaunchOptionsController* launchOptions;
+
     // The plug-in list, the active plug-in and its gating of the window.
     PlugInManager* plugInManager;
 
@@ -105,9 +109,8 @@ public:
     SettingsController* settings;
     // The Quick-Set bar's chooser and buttons.
     QuickSetController* quickSets;
-
-    // The launch options of the pages: their handlers and enabling rules.
-    LaunchOptionsController* launchOptions;
+    // The action buttons: run, exit and the companion program.
+    GameLaunchController* gameLaunch;
 
 public slots:
     // Shows the about box modally.

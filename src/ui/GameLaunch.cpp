@@ -1,0 +1,114 @@
+#include "ui/GameLaunch.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "core/GameStart.h"
+#include "core/History.h"
+#include "ui/ActionBar.h"
+#include "ui/Controls.h"
+#include "ui/GeneralPage.h"
+#include "ui/GlobalOptionsPage.h"
+#include "ui/LaunchOptions.h"
+#include "ui/MainDialog.h"
+#include "ui/MultiplayerPage.h"
+#include "ui/SettingsController.h"
+
+namespace fenmar::ui {
+
+namespace {
+
+std::string Local(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+QString Display(const std::string& text) {
+    return QString::fromLocal8Bit(text);
+}
+
+// Tells the user why a program did not start.
+void ReportFailedStart(UiServices& ui, const platform::StartRequest& request,
+                       const platform::StartResult& result) {
+    const QString program =
+        request.program.empty() ? QStringLiteral("(no program)") : Display(request.program);
+    ui.ShowMessage(
+        QStringLiteral("\"%1\" could not be started:\n%2.").arg(program, Display(result.error)),
+        QString(), MessageIcon::Error);
+}
+
+}  // namespace
+
+GameLaunchController::GameLaunchController(TMainDialog& dialog)
+    : QObject(&dialog), dialog_(dialog) {
+    connect(dialog.actions->buRunQuake, &QPushButton::clicked, this,
+            &GameLaunchController::buRunQuakeClick);
+    connect(dialog.actions->buExit, &QPushButton::clicked, this,
+            &GameLaunchController::buExitClick);
+    connect(dialog.multiplayer->buLaunchQW, &QPushButton::clicked, this,
+            &GameLaunchController::buLaunchQWClick);
+}
+
+void GameLaunchController::AddToHistory(QComboBox& box) {
+    std::vector<std::string> items;
+    for (int i = 0; i < box.count(); ++i) {
+        items.push_back(Local(box.itemText(i)));
+    }
+    const QString text = box.currentText();
+    const auto size = static_cast<std::size_t>(std::max(0, TagOf(&box)));
+    if (!fenmar::AddToHistory(items, Local(text), size)) {
+        return;
+    }
+    // Rebuilding the items must not look like an edit of the box's text.
+    const QSignalBlocker blocker(&box);
+    box.clear();
+    for (const auto& item : items) {
+        box.addItem(Display(item));
+    }
+    box.setEditText(text);
+}
+
+void GameLaunchController::buRunQuakeClick() {
+    AppContext& context = dialog_.Context();
+    const std::string line = dialog_.launchOptions->ComposeLine();
+    dialog_.commandLine->edCommandLine->setText(Display(line));
+    AddToHistory(*dialog_.general->comboPatch);
+    AddToHistory(*dialog_.general->comboDemo);
+    AddToHistory(*dialog_.multiplayer->comboServer);
+    dialog_.settings->SaveSettings();
+    if (context.globals.DeleteConfigs & kDeleteOnLaunch) {
+        DeleteConfigFiles(context.globals);
+    }
+    const auto request =
+        GameStartRequest(context.globals, context.executables,
+                         dialog_.launchOptions->CurrentComposeInputs().shownExecutable, line);
+    const auto result = platform::StartDetached(request);
+    if (!result.started) {
+        ReportFailedStart(context.ui, request, result);
+        return;  // nothing runs: the launcher stays open
+    }
+    if (context.globals.CloseOnExecQuake) {
+        buExitClick();
+    }
+}
+
+void GameLaunchController::buExitClick() {
+    const Globals& globals = dialog_.Context().globals;
+    if (globals.DeleteConfigs & kDeleteOnExit) {
+        DeleteConfigFiles(globals);
+    }
+    dialog_.close();
+}
+
+void GameLaunchController::buLaunchQWClick() {
+    AppContext& context = dialog_.Context();
+    const auto request = CompanionStartRequest(Local(dialog_.globalOptions->edQSpy->text()));
+    const auto result = platform::StartDetached(request);
+    if (!result.started) {
+        ReportFailedStart(context.ui, request, result);
+        return;
+    }
+    dialog_.showMinimized();
+}
+
+}  // namespace fenmar::ui
