@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "core/Globals.h"
+#include "plugins/TPlugIn.h"
 #include "ui/ActionBar.h"
 #include "ui/Controls.h"
 #include "ui/GeneralPage.h"
@@ -74,7 +75,7 @@ ComposeInputs LaunchOptionsController::CurrentComposeInputs() const {
 }
 
 ActivePlugInQueries* LaunchOptionsController::ComposerPlugIn() const {
-    return nullptr;  // no plug-in slot yet
+    return dialog_.Context().activePlugIn;  // null while there is no main window's slot
 }
 
 std::string LaunchOptionsController::ComposeLine() {

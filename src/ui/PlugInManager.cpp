@@ -12,6 +12,7 @@
 #include "ui/AppWindows.h"
 #include "ui/Artwork.h"
 #include "ui/ClickableLabel.h"
+#include "ui/ExecutableList.h"
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
 #include "ui/MainDialog.h"
@@ -98,6 +99,11 @@ void PlugInManager::ConnectHost() {
     host_.SetBrowseDemoID1([&context] { return ToText(BrowseDemoID1(context)); });
     host_.SetBrowseDemoPatch([&context] { return ToText(BrowseDemoPatch(context)); });
     host_.SetBrowseExecutableFile([&context] { return ToText(BrowseExecutableFile(context)); });
+    // A 1.22 plug-in names its executable by file; an empty list keeps the current name.
+    host_.SetResolveExecutableName([this, &context](const std::string& file) {
+        return dialog_.executableList->ResolveExecutableName(file).value_or(
+            context.globals.Executable);
+    });
 }
 
 void PlugInManager::Connect() {
