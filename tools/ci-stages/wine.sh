@@ -19,8 +19,6 @@ declare -A layer_not_yet=(
 )
 # Test cases that do not pass on Windows yet: "program:Suite.Case" -> reason.
 declare -A case_not_yet=(
-    [fenmar_core_tests:QuickSetLayout.*]="the tests open a SQLite store file, which Windows builds cannot (no SQLite): they need the registry there or a run-time skip"
-    [fenmar_core_tests:GlobalSettings.*]="the tests open a SQLite store file, which Windows builds cannot (no SQLite): they need the registry there or a run-time skip"
 )
 
 for tool in wine wineboot wineserver i686-w64-mingw32-g++ x86_64-w64-mingw32-g++; do
