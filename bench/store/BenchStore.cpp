@@ -176,7 +176,7 @@ void BM_EnumerateSubkeys200(benchmark::State& state) {
 }
 BENCHMARK(BM_EnumerateSubkeys200)->Unit(benchmark::kMillisecond);
 
-// The same by index through the plug-in functions, as a plug-in (or Part 2.3) enumerates.
+// The same by index through the plug-in functions, as a plug-in (or the settings import) enumerates.
 void BM_EnumerateSubkeys200ByIndex(benchmark::State& state) {
     TempFile file;
     OpenResult opened = OpenStoreAt(file.File());

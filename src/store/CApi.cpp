@@ -69,6 +69,21 @@ LONG ErrorOf(Status status, LONG failure) {
     return failure;
 }
 
+// A key's listing is read when an enumeration starts (index 0) or the store changed since it
+// was read; ERROR_SUCCESS when `index` lies inside it.
+template <typename Item, typename Read>
+LONG RefreshListing(DWORD index, std::vector<Item>& items, std::uint64_t& readAt, Read read) {
+    if (index == 0 || readAt != g_changes) {
+        const Status status = read(items);
+        if (status != Status::Ok) {
+            readAt = 0;
+            return ErrorOf(status, ERROR_CANTREAD);
+        }
+        readAt = g_changes;
+    }
+    return index < items.size() ? ERROR_SUCCESS : ERROR_NO_MORE_ITEMS;
+}
+
 // The path of `sub` below `k`; false when it cannot name a key.
 bool SubPath(const FenmarStoreKey& k, LPCSTR sub, std::string& path) {
     path = fenmar::store::JoinKeyPath(k.path, sub != nullptr ? sub : "");
@@ -291,16 +306,11 @@ FENMAR_EXPORT LONG WINAPI RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, 
     if (k == nullptr) {
         return ERROR_INVALID_HANDLE;
     }
-    if (dwIndex == 0 || k->subkeysAt != g_changes) {
-        const Status status = k->store->EnumSubkeys(k->path, k->subkeys);
-        if (status != Status::Ok) {
-            k->subkeysAt = 0;
-            return ErrorOf(status, ERROR_CANTREAD);
-        }
-        k->subkeysAt = g_changes;
-    }
-    if (dwIndex >= k->subkeys.size()) {
-        return ERROR_NO_MORE_ITEMS;
+    const LONG listed = RefreshListing(dwIndex, k->subkeys, k->subkeysAt, [k](auto& names) {
+        return k->store->EnumSubkeys(k->path, names);
+    });
+    if (listed != ERROR_SUCCESS) {
+        return listed;
     }
     const std::string& name = k->subkeys[dwIndex];
     if (SizeOf(name) >= *lpcchName) {
@@ -333,16 +343,11 @@ FENMAR_EXPORT LONG WINAPI RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueN
     if (k == nullptr) {
         return ERROR_INVALID_HANDLE;
     }
-    if (dwIndex == 0 || k->valuesAt != g_changes) {
-        const Status status = k->store->EnumValues(k->path, k->values);
-        if (status != Status::Ok) {
-            k->valuesAt = 0;
-            return ErrorOf(status, ERROR_CANTREAD);
-        }
-        k->valuesAt = g_changes;
-    }
-    if (dwIndex >= k->values.size()) {
-        return ERROR_NO_MORE_ITEMS;
+    const LONG listed = RefreshListing(dwIndex, k->values, k->valuesAt, [k](auto& values) {
+        return k->store->EnumValues(k->path, values);
+    });
+    if (listed != ERROR_SUCCESS) {
+        return listed;
     }
     const NamedValue& value = k->values[dwIndex];
     if (SizeOf(value.name) >= *lpcchValueName) {

@@ -3,6 +3,7 @@
 // table so that every copy of the program (whatever its locale) folds alike.
 
 #include "store/Store.h"
+#include "store/TextCodec.h"
 
 namespace fenmar::store {
 namespace {
@@ -96,24 +97,6 @@ std::size_t Decode(std::string_view s, std::size_t i, char32_t& out) {
     return len;
 }
 
-void Encode(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 }  // namespace
 
 std::string FoldCase(std::string_view text) {
@@ -131,7 +114,7 @@ std::string FoldCase(std::string_view text) {
         if (len == 1) {
             out += static_cast<char>(UpperOf(cp));
         } else {
-            Encode(UpperOf(cp), out);
+            AppendUtf8(UpperOf(cp), out);
         }
         i += len;
     }

@@ -118,13 +118,13 @@ bool ParseQuoted(std::string_view s, std::size_t& pos, std::string& out, std::st
 }
 
 // The components below the hive of a section's key, "HKEY_CURRENT_USER\a\b".
-bool ParseSectionKey(std::string_view spec, std::string& path, std::string& reason) {
-    if (!StartsWithIgnoringCase(spec, kHive) ||
-        (spec.size() > kHive.size() && spec[kHive.size()] != '\\')) {
+bool ParseSectionKey(std::string_view section, std::string& path, std::string& reason) {
+    if (!StartsWithIgnoringCase(section, kHive) ||
+        (section.size() > kHive.size() && section[kHive.size()] != '\\')) {
         reason = "only keys of HKEY_CURRENT_USER can be imported";
         return false;
     }
-    std::string_view rest = spec.substr(kHive.size());
+    std::string_view rest = section.substr(kHive.size());
     path.clear();
     if (rest.empty()) {
         return true;
@@ -249,13 +249,13 @@ private:
         if (s.back() != ']' || s.size() < 2) {
             return Error("missing ']' at the end of the key line");
         }
-        std::string_view spec = s.substr(1, s.size() - 2);
-        const bool remove = !spec.empty() && spec.front() == '-';
+        std::string_view section = s.substr(1, s.size() - 2);
+        const bool remove = !section.empty() && section.front() == '-';
         if (remove) {
-            spec.remove_prefix(1);
+            section.remove_prefix(1);
         }
         std::string path;
-        if (!ParseSectionKey(spec, path, reason_)) {
+        if (!ParseSectionKey(section, path, reason_)) {
             return false;
         }
         if (remove && path.empty()) {

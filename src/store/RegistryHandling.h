@@ -1,5 +1,5 @@
 #pragma once
-// The typed value operations of Part 2.1 (unit RegistryHandling). Each works on an open key
+// The typed value operations (unit RegistryHandling). Each works on an open key
 // (Key), or on a store and a key path; a key that is not open, or a path that does not
 // exist, reads the neutral value ("", -1, false, list unchanged) and loses writes. Nothing
 // here reports an error.

@@ -1,5 +1,5 @@
 #pragma once
-// The settings store (Part 2.1): one per-user hierarchical key/value store, the registry's
+// The settings store: one per-user hierarchical key/value store, the registry's
 // HKEY_CURRENT_USER on Windows and a SQLite file elsewhere. Key paths are relative to that
 // root and separated by backslashes ("Software\\Corvanta\\Fenmar\\QuickSets"); names of
 // keys and values compare without regard to case.

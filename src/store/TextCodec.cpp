@@ -3,6 +3,13 @@
 namespace fenmar::store {
 namespace {
 
+void AppendUnit(char16_t u, std::string& out) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+}
+
+}  // namespace
+
 void AppendUtf8(char32_t c, std::string& out) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -20,13 +27,6 @@ void AppendUtf8(char32_t c, std::string& out) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
-
-void AppendUnit(char16_t u, std::string& out) {
-    out += static_cast<char>(u & 0xFF);
-    out += static_cast<char>(u >> 8);
-}
-
-}  // namespace
 
 bool Utf16LeToUtf8(std::string_view bytes, std::string& out, std::size_t& badUnit) {
     out.clear();

@@ -12,6 +12,9 @@ namespace fenmar::store {
 // or an unpaired surrogate; `badUnit` then holds the index of the offending code unit.
 bool Utf16LeToUtf8(std::string_view bytes, std::string& out, std::size_t& badUnit);
 
+// Appends one code point as UTF-8.
+void AppendUtf8(char32_t c, std::string& out);
+
 // Converts UTF-8 into UTF-16LE bytes (without byte-order mark). Bytes that are not UTF-8
 // become U+FFFD.
 std::string Utf8ToUtf16Le(std::string_view utf8);

@@ -1,4 +1,4 @@
-// The typed operations of Part 2.1 and the Part's edge cases, on a real SQLite store file.
+// The typed operations and their edge cases, on a real SQLite store file.
 
 #include <gtest/gtest.h>
 
