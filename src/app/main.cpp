@@ -55,6 +55,7 @@ int main(int argc, char* argv[]) {
         QObject::connect(windows.main, &fenmar::ui::TMainDialog::closing, &app, &QApplication::quit,
                          Qt::QueuedConnection);
         windows.main->show();
+        windows.main->activateWindow();  // settings load at the first activation
         const QString notice = StoreNotice(opened);
         if (!notice.isEmpty()) {
             QTimer::singleShot(0, windows.main, [&context, notice] {

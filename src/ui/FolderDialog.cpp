@@ -106,8 +106,9 @@ FolderDialog::FolderDialog(const QString& root, const QString& initial, const QS
     column->addWidget(buttons);
     resize(360, 420);
 
-    if (!initial.isEmpty()) {
-        SelectPath(initial);
+    // Without a folder to start from, the user's home is the likeliest place to begin.
+    if (!SelectPath(initial) && root_.isEmpty()) {
+        SelectPath(QDir::homePath());
     }
     SelectionChanged();
     // Folders appear as they are read; keep the selection in sight meanwhile.

@@ -73,7 +73,11 @@ void SettingsController::FormActivate() {
 }
 
 void SettingsController::FormClose() {
-    SaveSettings();
+    // A window closed before it was ever activated has loaded nothing: saving its initial
+    // state would overwrite the stored settings.
+    if (loaded_) {
+        SaveSettings();
+    }
 }
 
 // --- Options ------------------------------------------------------------------------------

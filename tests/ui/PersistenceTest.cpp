@@ -66,6 +66,18 @@ protected:
     std::unique_ptr<ProgramRun> run_;
 };
 
+TEST_F(Persistence, ClosingBeforeTheFirstActivationKeepsTheStoredSettings) {
+    {
+        ProgramRun& r = StartAndActivate();
+        r.dlg.general->comboMap->setEditText(QStringLiteral("dm4 - The Bad Place"));
+        r.dlg.close();
+    }
+    ASSERT_EQ(Text("General", "LaunchMap"), "dm4 - The Bad Place");
+    ProgramRun& r = Start();  // shown, never activated: nothing was loaded
+    r.dlg.close();
+    EXPECT_EQ(Text("General", "LaunchMap"), "dm4 - The Bad Place");
+}
+
 TEST_F(Persistence, FirstRunThenCloseLeavesTheWholeLayout) {
     ProgramRun& r = StartAndActivate();
     ui::SortedComboBox* chooser = r.dlg.quickSetBar->comboQuickSet;
