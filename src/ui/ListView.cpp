@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QStandardItemModel>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 
 #include "ui/ImageList.h"
@@ -13,7 +14,21 @@ namespace fenmar::ui {
 
 namespace {
 constexpr int kImageIndexRole = Qt::UserRole + 1;
-}
+
+// Under a large icon the caption is centred, whatever the column's alignment in the report.
+class IconCaptionDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (option->decorationPosition == QStyleOptionViewItem::Top) {
+            option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
+        }
+    }
+};
+}  // namespace
 
 ListView::ListView(QWidget* parent)
     : QStackedWidget(parent),
@@ -35,6 +50,7 @@ ListView::ListView(QWidget* parent)
     iconView_->setMovement(QListView::Static);
     iconView_->setResizeMode(QListView::Adjust);
     iconView_->setUniformItemSizes(true);
+    iconView_->setItemDelegate(new IconCaptionDelegate(iconView_));
     reportView_->setRootIsDecorated(false);
     reportView_->setUniformRowHeights(true);
     reportView_->setAllColumnsShowFocus(true);
