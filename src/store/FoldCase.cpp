@@ -58,45 +58,6 @@ char32_t UpperOf(char32_t c) {
     return c;
 }
 
-// Decodes one well-formed UTF-8 sequence at `s[i]`; returns its length, 0 if malformed.
-std::size_t Decode(std::string_view s, std::size_t i, char32_t& out) {
-    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
-    const unsigned char lead = b(0);
-    std::size_t len = 0;
-    char32_t cp = 0;
-    if (lead < 0x80) {
-        out = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        len = 2;
-        cp = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        len = 3;
-        cp = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        len = 4;
-        cp = lead & 0x07u;
-    } else {
-        return 0;
-    }
-    if (i + len > s.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < len; ++k) {
-        if ((b(k) & 0xC0u) != 0x80u) {
-            return 0;
-        }
-        cp = (cp << 6) | (b(k) & 0x3Fu);
-    }
-    const bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
-    if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return 0;
-    }
-    out = cp;
-    return len;
-}
-
 }  // namespace
 
 std::string FoldCase(std::string_view text) {
@@ -105,7 +66,7 @@ std::string FoldCase(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         char32_t cp = 0;
-        const std::size_t len = Decode(text, i, cp);
+        const std::size_t len = DecodeUtf8(text, i, cp);
         if (len == 0) {
             out += text[i];  // not UTF-8: keep the byte
             ++i;

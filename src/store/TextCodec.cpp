@@ -10,6 +10,44 @@ void AppendUnit(char16_t u, std::string& out) {
 
 }  // namespace
 
+std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& out) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
+    const unsigned char lead = b(0);
+    std::size_t len = 0;
+    char32_t cp = 0;
+    if (lead < 0x80) {
+        out = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        len = 2;
+        cp = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        len = 3;
+        cp = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        len = 4;
+        cp = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < len; ++k) {
+        if ((b(k) & 0xC0u) != 0x80u) {
+            return 0;
+        }
+        cp = (cp << 6) | (b(k) & 0x3Fu);
+    }
+    const bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
+    if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return 0;
+    }
+    out = cp;
+    return len;
+}
+
 void AppendUtf8(char32_t c, std::string& out) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -70,33 +108,9 @@ std::string Utf8ToUtf16Le(std::string_view utf8) {
     out.reserve(utf8.size() * 2);
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const auto b = [&](std::size_t k) { return static_cast<unsigned char>(utf8[i + k]); };
-        const unsigned char lead = b(0);
-        std::size_t len = 0;
         char32_t cp = 0;
-        if (lead < 0x80) {
-            len = 1;
-            cp = lead;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            len = 2;
-            cp = lead & 0x1Fu;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            len = 3;
-            cp = lead & 0x0Fu;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            len = 4;
-            cp = lead & 0x07u;
-        }
-        bool ok = len > 0 && i + len <= utf8.size();
-        for (std::size_t k = 1; ok && k < len; ++k) {
-            ok = (b(k) & 0xC0u) == 0x80u;
-            cp = (cp << 6) | (b(k) & 0x3Fu);
-        }
-        if (ok && ((len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF ||
-                   (cp >= 0xD800 && cp <= 0xDFFF))) {
-            ok = false;
-        }
-        if (!ok) {
+        const std::size_t len = DecodeUtf8(utf8, i, cp);
+        if (len == 0) {
             AppendUnit(0xFFFD, out);
             ++i;
             continue;

@@ -12,6 +12,10 @@ namespace fenmar::store {
 // or an unpaired surrogate; `badUnit` then holds the index of the offending code unit.
 bool Utf16LeToUtf8(std::string_view bytes, std::string& out, std::size_t& badUnit);
 
+// Decodes one well-formed UTF-8 sequence at `s[i]` into `out`; returns its length, or 0 when
+// the bytes there are not UTF-8 (overlong, surrogate, truncated, out of range).
+std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& out);
+
 // Appends one code point as UTF-8.
 void AppendUtf8(char32_t c, std::string& out);
 
