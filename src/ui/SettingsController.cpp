@@ -132,8 +132,7 @@ void SettingsController::LoadSettings() {
         dialog_.executableList->ReplaceAll(*rows);
     }
     if (!DefaultQuickSetExists(*store)) {
-        SaveQuickSet(std::string(kDefaultQuickSet));
-        WriteCurrentSelected(*store, 0);
+        CreateDefaultQuickSet(*store);
     }
     std::vector<std::string> params;
     if (ReadGlobalParams(*store, params)) {
@@ -215,10 +214,7 @@ void SettingsController::SaveSettings() {
     data.recentServers = Items(*dialog_.multiplayer->comboServer);
     data.currentSelected = dialog_.quickSetBar->comboQuickSet->currentIndex();
 
-    store::Transaction transaction(*store);
-    WriteGlobalSettings(*store, data);
-    SaveQuickSet("");
-    transaction.Commit();
+    SaveAll(*store, data);
 }
 
 // --- Helpers ------------------------------------------------------------------------------

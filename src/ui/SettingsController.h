@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/GlobalSettings.h"
 #include "core/QuickSetLayout.h"
 
 class QComboBox;
@@ -71,6 +72,9 @@ private:
     void LoadRecentLists(store::Store& store);
     void LoadQuickSetChooser(store::Store& store);
     std::string HostNameText() const;
+    // With the active plug-in's part: the first start's "<default>", and everything stored.
+    void CreateDefaultQuickSet(store::Store& store);
+    void SaveAll(store::Store& store, const GlobalSettingsData& data);
 
     TMainDialog& dialog_;
     bool loaded_ = false;
