@@ -68,6 +68,8 @@ private:
     static void SetItems(QComboBox& combo, const std::vector<std::string>& items);
     // The plug-in manager's hooks: refreshing the window, restoring a chosen plug-in.
     void ConnectPlugInHost();
+    // Typing stops where a stored text would no longer read back.
+    void LimitStoredEdits();
     void LoadInternalOptions(store::Store& store);
     void LoadRecentLists(store::Store& store);
     void LoadQuickSetChooser(store::Store& store);
