@@ -31,51 +31,133 @@ bool SettingsNeedUpgrade(store::Store& store) {
     return store::RegReadString(root, "Version") < kSettingsVersion;
 }
 
-void UpgradeSettingsKey(store::Store& store, std::string_view suffix, const std::string& hostName,
-                        const ResolveExecutable& resolve) {
-    const std::string base = std::string(store::kFenmarRoot) + std::string(suffix);
+namespace {
+
+bool HasValue(store::Store& store, const std::string& path, std::string_view name) {
+    store::ValueData data;
+    return store.QueryValue(path, name, data) == store::Status::Ok;
+}
+
+// What one profile key holds of the older layout, read before anything is changed.
+struct OldLayout {
+    std::string base;
+    bool network = false;  // "Network" holds "EnableWin95TCP/IP"
     bool viaBatch = false;
-    if (const Key network = OpenKey(store, JoinKeyPath(base, "Network"))) {
-        viaBatch = store::RegReadBool(network, "EnableWin95TCP/IP");
-        store.DeleteValue(network.Path(), "EnableWin95TCP/IP");
-    }
+    bool multiplayer = false;  // "Multiplayer" holds one of the old values
     bool dedicated = false;
-    if (const Key multiplayer = OpenKey(store, JoinKeyPath(base, "Multiplayer"))) {
-        dedicated = store::RegReadBool(multiplayer, "UseDedicatedExe");
+    bool playMode = false;
+    bool teamplayMode = false;
+    bool general = false;  // "General" holds one of the three old executable paths
+    std::string chosenFile;
+
+    bool Any() const { return network || multiplayer || general; }
+};
+
+OldLayout ReadOldLayout(store::Store& store, std::string base) {
+    OldLayout old;
+    old.base = std::move(base);
+    const std::string network = JoinKeyPath(old.base, "Network");
+    if (HasValue(store, network, "EnableWin95TCP/IP")) {
+        old.network = true;
+        old.viaBatch = store::RegReadBool(store, network, "EnableWin95TCP/IP");
+    }
+    const std::string multiplayer = JoinKeyPath(old.base, "Multiplayer");
+    old.playMode = HasValue(store, multiplayer, "PlayMode");
+    old.teamplayMode = HasValue(store, multiplayer, "TeamplayMode");
+    const bool dedicatedStored = HasValue(store, multiplayer, "UseDedicatedExe");
+    old.dedicated = dedicatedStored && store::RegReadBool(store, multiplayer, "UseDedicatedExe");
+    old.multiplayer = old.playMode || old.teamplayMode || dedicatedStored;
+    const std::string general = JoinKeyPath(old.base, "General");
+    std::string files[3];
+    const char* names[3] = {"QuakeExe", "QuakeBat", "DedicatedExe"};
+    for (int i = 0; i < 3; ++i) {
+        if (HasValue(store, general, names[i])) {
+            old.general = true;
+            files[i] = store::RegReadString(store, general, names[i]);
+        }
+    }
+    old.chosenFile = old.viaBatch ? files[1] : (old.dedicated ? files[2] : files[0]);
+    return old;
+}
+
+// Writes the converted profile. `executable`: the name found for the chosen file, nothing to
+// keep the stored "Executable".
+void ApplyOldLayout(store::Store& store, const OldLayout& old, const std::string& hostName,
+                    const std::optional<std::string>& executable) {
+    if (old.network) {
+        store.DeleteValue(JoinKeyPath(old.base, "Network"), "EnableWin95TCP/IP");
+    }
+    if (old.multiplayer) {
+        const Key multiplayer = OpenKey(store, JoinKeyPath(old.base, "Multiplayer"));
         store.DeleteValue(multiplayer.Path(), "UseDedicatedExe");
-        store::RegWriteInteger(multiplayer, "Deathmatch",
-                               store::RegReadInteger(multiplayer, "PlayMode"));
-        store::RegWriteInteger(multiplayer, "Teamplay",
-                               store::RegReadInteger(multiplayer, "TeamplayMode"));
+        // An old value that is missing leaves the new one alone: no -1 for a rule.
+        if (old.playMode) {
+            store::RegWriteInteger(multiplayer, "Deathmatch",
+                                   store::RegReadInteger(multiplayer, "PlayMode"));
+        }
+        if (old.teamplayMode) {
+            store::RegWriteInteger(multiplayer, "Teamplay",
+                                   store::RegReadInteger(multiplayer, "TeamplayMode"));
+        }
         store::RegWriteString(multiplayer, "HostName", hostName);
     }
-    const Key general = OpenKey(store, JoinKeyPath(base, "General"));
-    if (!general) {
+    if (old.general) {
+        const Key general = OpenKey(store, JoinKeyPath(old.base, "General"));
+        for (const char* name : {"QuakeExe", "QuakeBat", "DedicatedExe"}) {
+            store.DeleteValue(general.Path(), name);
+        }
+        if (executable) {
+            store::RegWriteString(general, "Executable", *executable);
+        }
+    }
+}
+
+std::optional<std::string> ResolveOld(const OldLayout& old, const ResolveExecutable& resolve) {
+    // An empty path names no program: nothing to ask, the stored "Executable" stays.
+    if (!old.general || old.chosenFile.empty() || !resolve) {
+        return std::nullopt;
+    }
+    return resolve(old.chosenFile);
+}
+
+}  // namespace
+
+void UpgradeSettingsKey(store::Store& store, std::string_view suffix, const std::string& hostName,
+                        const ResolveExecutable& resolve) {
+    const OldLayout old =
+        ReadOldLayout(store, std::string(store::kFenmarRoot) + std::string(suffix));
+    if (!old.Any()) {
         return;
     }
-    const std::string quakeExe = store::RegReadString(general, "QuakeExe");
-    const std::string quakeBat = store::RegReadString(general, "QuakeBat");
-    const std::string dedicatedExe = store::RegReadString(general, "DedicatedExe");
-    for (const char* name : {"QuakeExe", "QuakeBat", "DedicatedExe"}) {
-        store.DeleteValue(general.Path(), name);
-    }
-    const std::string& chosen = viaBatch ? quakeBat : (dedicated ? dedicatedExe : quakeExe);
-    store::RegWriteString(general, "Executable", resolve ? resolve(chosen) : std::string());
+    ApplyOldLayout(store, old, hostName, ResolveOld(old, resolve));
 }
 
 void UpgradeAllSettings(store::Store& store, const std::string& hostName,
                         const ResolveExecutable& resolve) {
-    UpgradeSettingsKey(store, "", hostName, resolve);
+    std::vector<OldLayout> found;
+    found.push_back(ReadOldLayout(store, std::string(store::kFenmarRoot)));
     const std::string quickSets = RootPath(kQuickSetsKey);
-    if (!store.KeyExists(quickSets)) {
-        return;
-    }
     std::vector<std::string> names;
-    store.EnumSubkeys(quickSets, names);
-    for (const std::string& name : names) {
-        UpgradeSettingsKey(store, "\\" + std::string(kQuickSetsKey) + "\\" + name, hostName,
-                           resolve);
+    if (store.KeyExists(quickSets)) {
+        store.EnumSubkeys(quickSets, names);
     }
+    for (const std::string& name : names) {
+        found.push_back(ReadOldLayout(store, JoinKeyPath(quickSets, name)));
+    }
+    // The questions come first, so the store is not held while the user answers them.
+    std::vector<std::optional<std::string>> executables;
+    for (const OldLayout& old : found) {
+        executables.push_back(old.Any() ? ResolveOld(old, resolve) : std::nullopt);
+    }
+    store::Transaction transaction(store);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (found[i].Any()) {
+            ApplyOldLayout(store, found[i], hostName, executables[i]);
+        }
+    }
+    // Marked as converted in the same step: a later start does not convert again.
+    WriteSettingsVersion(store);
+    transaction.Commit();
 }
 
 std::int32_t ClampMinBSPSize(std::int32_t stored, bool present) {
@@ -173,9 +255,7 @@ std::optional<QuickSetChoice> ReadQuickSetChoice(store::Store& store) {
 }
 
 void WriteGlobalSettings(store::Store& store, const GlobalSettingsData& data) {
-    const Key root = CreateKey(store, store::kFenmarRoot);
-    store::RegWriteString(root, "Author", kSettingsAuthor);
-    store::RegWriteString(root, "Version", kSettingsVersion);
+    WriteSettingsVersion(store);
 
     const Key internal = CreateKey(store, RootPath("Internal"));
     store::RegWriteString(internal, "Quake Path", data.quakePath);
@@ -200,6 +280,31 @@ void WriteGlobalSettings(store::Store& store, const GlobalSettingsData& data) {
     store::RegWriteStringList(CreateKey(store, RecentListPath(kRecentServers)), data.recentServers);
 
     WriteCurrentSelected(store, data.currentSelected);
+}
+
+void WriteSettingsVersion(store::Store& store) {
+    // "Author" first, as every save writes them: the root's values keep one order.
+    const Key root = CreateKey(store, store::kFenmarRoot);
+    store::RegWriteString(root, "Author", kSettingsAuthor);
+    store::RegWriteString(root, "Version", kSettingsVersion);
+}
+
+void CreateDefaultQuickSet(store::Store& store, const Globals& globals,
+                           const std::vector<std::string>& additionalParams,
+                           ProfilePlugIn* plugIn) {
+    store::Transaction transaction(store);
+    SaveQuickSet(store, kDefaultQuickSet, globals, additionalParams, plugIn);
+    WriteCurrentSelected(store, 0);
+    WriteSettingsVersion(store);
+    transaction.Commit();
+}
+
+bool SaveAllSettings(store::Store& store, const GlobalSettingsData& data, const Globals& globals,
+                     const std::vector<std::string>& additionalParams, ProfilePlugIn* plugIn) {
+    store::Transaction transaction(store);
+    WriteGlobalSettings(store, data);
+    SaveQuickSet(store, "", globals, additionalParams, plugIn);
+    return transaction.Commit();
 }
 
 }  // namespace fenmar

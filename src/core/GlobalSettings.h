@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "core/ExecutableTable.h"
+#include "core/Globals.h"
+#include "core/QuickSetLayout.h"
 #include "store/Store.h"
 
 namespace fenmar {
@@ -42,10 +44,13 @@ using ResolveExecutable = std::function<std::string(const std::string& file)>;
 // Converts one profile (root key + `suffix`) from the older layout: the protocol and
 // dedicated flags pick one of the three old executable paths, which becomes "Executable";
 // "PlayMode"/"TeamplayMode" are copied to "Deathmatch"/"Teamplay"; "HostName" is set to
-// `hostName`.
+// `hostName`. A key without any old-layout value is left alone; an old value that is missing
+// writes nothing in its place, and an empty executable path keeps the stored "Executable"
+// without asking.
 void UpgradeSettingsKey(store::Store& store, std::string_view suffix, const std::string& hostName,
                         const ResolveExecutable& resolve);
-// The working profile, then every Quick-Set.
+// The working profile, then every Quick-Set: all questions first, then every change and
+// "Version" in one transaction, so an interrupted start converts again or not at all.
 void UpgradeAllSettings(store::Store& store, const std::string& hostName,
                         const ResolveExecutable& resolve);
 
@@ -109,9 +114,21 @@ struct GlobalSettingsData {
     std::int32_t currentSelected = -1;
 };
 
+// Writes "Author" and "Version" below the root key (the layout in force).
+void WriteSettingsVersion(store::Store& store);
+// The first start's "<default>" from the live profile, "CurrentSelected" = 0 and "Version",
+// in one transaction.
+void CreateDefaultQuickSet(store::Store& store, const Globals& globals,
+                           const std::vector<std::string>& additionalParams, ProfilePlugIn* plugIn);
+
 // Writes "Author" and "Version", "Internal", "Executables" (rewritten whole), "Global params",
 // "MRUs" (rewritten whole) and "CurrentSelected". The caller wraps this and the working
 // profile in one transaction.
 void WriteGlobalSettings(store::Store& store, const GlobalSettingsData& data);
+// The global options and the working profile in one transaction: another copy of the
+// program, or the next start after a crash, sees the previous settings or the new ones
+// whole. False when the store did not take them.
+bool SaveAllSettings(store::Store& store, const GlobalSettingsData& data, const Globals& globals,
+                     const std::vector<std::string>& additionalParams, ProfilePlugIn* plugIn);
 
 }  // namespace fenmar

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "core/ExecutableTable.h"
 #include "core/LiveProfile.h"
+#include "store/Store.h"
 
 namespace fenmar {
 
 bool AddToHistory(std::vector<std::string>& items, const std::string& text, std::size_t size) {
     if (!IsSet(text) || std::any_of(items.begin(), items.end(), [&](const std::string& item) {
-            return EqualsIgnoringAsciiCase(item, text);
+            return store::EqualsIgnoringCase(item, text);
         })) {
         return false;
     }

@@ -13,8 +13,9 @@ inline constexpr std::size_t kDemoHistorySize = 20;
 inline constexpr std::size_t kServerHistorySize = 50;
 
 // `items[0]` is the placeholder "<none>", newest entries follow. Adds `text` as item 1 unless it
-// is unset or already listed (ignoring case); then drops the oldest entries beyond `size`.
-// Returns whether the list changed.
+// is unset or already listed (ignoring case as the settings store does, accented letters
+// included, so the stored list never holds two entries the store reads as one); then drops the
+// oldest entries beyond `size`. Returns whether the list changed.
 bool AddToHistory(std::vector<std::string>& items, const std::string& text, std::size_t size);
 
 }  // namespace fenmar

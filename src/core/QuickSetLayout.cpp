@@ -1,5 +1,6 @@
 #include "core/QuickSetLayout.h"
 
+#include "core/LiveProfile.h"
 #include "store/RegistryHandling.h"
 
 namespace fenmar {
@@ -26,13 +27,25 @@ bool Flag(std::uint8_t value) {
 std::uint8_t Byte(bool flag) {
     return flag ? 1 : 0;
 }
-// Stored integers narrowed to the field's width, as the store gives them: -1 becomes the
-// field's largest value.
-std::uint8_t ReadByte(const Key& key, std::string_view name) {
-    return static_cast<std::uint8_t>(RegReadInteger(key, name));
+// The initial values of a program start, for stored numbers that are missing or unusable.
+const LaunchProfile& Initial() {
+    static const LiveProfile initial;
+    return initial.Record();
 }
-std::uint16_t ReadWord(const Key& key, std::string_view name) {
-    return static_cast<std::uint16_t>(RegReadInteger(key, name));
+
+// A stored number inside low..high; a missing value (read as -1) or one outside the range
+// gives `initial`, so no 255 or wrapped-around number reaches the command line.
+std::int32_t ReadRanged(const Key& key, std::string_view name, std::int32_t low, std::int32_t high,
+                        std::int32_t initial) {
+    const std::int32_t value = RegReadInteger(key, name);
+    return value < low || value > high ? initial : value;
+}
+std::uint8_t ReadByte(const Key& key, std::string_view name, std::uint8_t initial,
+                      std::int32_t low = 0, std::int32_t high = 255) {
+    return static_cast<std::uint8_t>(ReadRanged(key, name, low, high, initial));
+}
+std::uint16_t ReadWord(const Key& key, std::string_view name, std::uint16_t initial) {
+    return static_cast<std::uint16_t>(ReadRanged(key, name, 0, 65535, initial));
 }
 
 void WriteGeneral(store::Store& store, const std::string& base, const Globals& globals,
@@ -97,14 +110,14 @@ void ReadMultiplayer(const Key& key, LiveProfile& p) {
     }
     p->ConnectToServer = Byte(RegReadBool(key, "ConnectToServer"));
     p.SetText(TextField::CurrentServer, RegReadString(key, "CurrentServer"));
-    p->ServerType = ReadByte(key, "ServerType");
-    p->MaxPlayers = ReadByte(key, "MaxPlayers");
+    p->ServerType = ReadByte(key, "ServerType", Initial().ServerType, 0, 1);
+    p->MaxPlayers = ReadByte(key, "MaxPlayers", Initial().MaxPlayers, 1, 16);
     p->EnableFragLimit = Byte(RegReadBool(key, "EnableFragLimit"));
-    p->FragLimit = ReadByte(key, "FragLimit");
+    p->FragLimit = ReadByte(key, "FragLimit", Initial().FragLimit);
     p->EnableTimeLimit = Byte(RegReadBool(key, "EnableTimeLimit"));
-    p->TimeLimit = ReadByte(key, "TimeLimit");
-    p->Deathmatch = ReadByte(key, "Deathmatch");
-    p->Teamplay = ReadByte(key, "Teamplay");
+    p->TimeLimit = ReadByte(key, "TimeLimit", Initial().TimeLimit);
+    p->Deathmatch = ReadByte(key, "Deathmatch", Initial().Deathmatch, 0, 2);
+    p->Teamplay = ReadByte(key, "Teamplay", Initial().Teamplay, 0, 2);
     p->NoExit = Byte(RegReadBool(key, "NoExit"));
     p->Pausable = Byte(RegReadBool(key, "Pausable"));
 }
@@ -121,6 +134,10 @@ std::string ProfileKey(std::string_view quickSetName) {
 std::string QuickSetNameProblem(std::string_view name) {
     if (name.find('\\') != std::string_view::npos) {
         return "A Quick-Set name cannot contain a backslash (\\).";
+    }
+    if (name == kNone) {
+        // The chooser's "nothing chosen": such a Quick-Set could never be loaded or deleted.
+        return "A Quick-Set cannot be named <none>.";
     }
     if (name.size() > store::kMaxKeyNameLength) {
         return "A Quick-Set name can be at most 255 characters long.";
@@ -168,10 +185,10 @@ StoredProfileExtras ReadQuickSet(store::Store& store, std::string_view name, Glo
     if (const Key key = OpenKey(store, JoinKeyPath(base, "General"))) {
         p.SetText(TextField::LaunchMap, RegReadString(key, "LaunchMap"));
         p.SetText(TextField::GamePatch, RegReadString(key, "GamePatch"));
-        p->SkillLevel = ReadByte(key, "SkillLevel");
-        p->DemoState = ReadByte(key, "DemoState");
+        p->SkillLevel = ReadByte(key, "SkillLevel", Initial().SkillLevel, 0, 3);
+        p->DemoState = ReadByte(key, "DemoState", Initial().DemoState, 0, 2);
         p.SetText(TextField::DemoName, RegReadString(key, "DemoName"));
-        p->CommandLineMode = ReadByte(key, "CommandLineMode");
+        p->CommandLineMode = ReadByte(key, "CommandLineMode", Initial().CommandLineMode, 0, 1);
         globals.Executable = RegReadString(key, "Executable");
         extras.generalFound = true;
         extras.plugInName = RegReadString(key, "Current Plug-In");
@@ -190,18 +207,18 @@ StoredProfileExtras ReadQuickSet(store::Store& store, std::string_view name, Glo
     }
     if (const Key key = OpenKey(store, JoinKeyPath(base, "Sound"))) {
         p->ForceCDMediaCheck = Byte(RegReadBool(key, "ForceCDMediaCheck"));
-        p->SampleRate = ReadWord(key, "SampleRate");
+        p->SampleRate = ReadWord(key, "SampleRate", Initial().SampleRate);
     }
     if (const Key key = OpenKey(store, JoinKeyPath(base, "Network"))) {
         p->DisableTCPIP = Byte(RegReadBool(key, "DisableTCP/IP"));
         p->DisableIPX = Byte(RegReadBool(key, "DisableIPX"));
         p->DisableSerial = Byte(RegReadBool(key, "DisableSerial"));
-        p->IPXPort = ReadWord(key, "IPXPort");
-        p->UDPPort = ReadWord(key, "UDPPort");
+        p->IPXPort = ReadWord(key, "IPXPort", Initial().IPXPort);
+        p->UDPPort = ReadWord(key, "UDPPort", Initial().UDPPort);
     }
     if (const Key key = OpenKey(store, JoinKeyPath(base, "Win95"))) {
-        p->AllocateMem = ReadByte(key, "AllocateMem");
-        p->LockMethod = ReadByte(key, "LockMethod");
+        p->AllocateMem = ReadByte(key, "AllocateMem", Initial().AllocateMem);
+        p->LockMethod = ReadByte(key, "LockMethod", Initial().LockMethod, 0, 4);
     }
     return extras;
 }

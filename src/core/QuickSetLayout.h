@@ -22,9 +22,9 @@ inline constexpr std::string_view kCurrentSelectedValue = "CurrentSelected";
 // Quick-Set's key.
 std::string ProfileKey(std::string_view quickSetName);
 
-// Why `name` cannot name a Quick-Set: a backslash would make it a nested key, and key names
-// are at most 255 characters. Empty when the name is usable (the empty name included: the
-// dialogs treat it as "nothing entered").
+// Why `name` cannot name a Quick-Set: a backslash would make it a nested key, "<none>" is the
+// chooser's "nothing chosen", and key names are at most 255 characters. Empty when the name is
+// usable (the empty name included: the dialogs treat it as "nothing entered").
 std::string QuickSetNameProblem(std::string_view name);
 
 // The active plug-in's part of a stored profile.
@@ -60,8 +60,9 @@ struct StoredProfileExtras {
 
 // Reads "General" … "Win95" of the profile into `globals` (profile fields, Executable and the
 // two flags beside the profile). A missing subkey leaves its fields as they are; absent
-// values read as "", -1 narrowed to the field, or false. "HostName" is taken only when the
-// stored text is not empty. QuakePath, PatchPath and ConfigFile are never touched.
+// values read as "" or false, and a number that is absent or outside its field's range (a
+// skill of 0 to 3, 1 to 16 players, ...) takes the field's initial value. "HostName" is taken only
+// when the stored text is not empty. QuakePath, PatchPath and ConfigFile are never touched.
 StoredProfileExtras ReadQuickSet(store::Store& store, std::string_view name, Globals& globals);
 
 // The stored additional parameters, in order; nothing when the key does not exist (the list

@@ -1,6 +1,9 @@
 #include "store/RegistryHandling.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <utility>
 
 namespace fenmar::store {
 namespace {
@@ -41,16 +44,42 @@ void RegWriteInteger(const Key& key, std::string_view name, std::int32_t value) 
     Write(key, name, kRegDword, std::string_view(bytes, 4));
 }
 
-std::string RegReadString(const Key& key, std::string_view name) {
-    ValueData data;
-    if (!Read(key, name, data) || data.bytes.size() > kReadBuffer) {
+namespace {
+// A stored text as RegReadString gives it: up to its first zero byte, "" when too long.
+std::string TextOf(const std::string& bytes) {
+    if (bytes.size() > kReadBuffer) {
         return {};
     }
-    std::string text = data.bytes.substr(0, data.bytes.find('\0'));
+    std::string text = bytes.substr(0, bytes.find('\0'));
     if (text.size() > kMaxTextLength) {
         return {};
     }
     return text;
+}
+
+// The number a list entry's value name stands for: decimal without leading zeros, 1 or more;
+// 0 for any other name.
+std::int32_t EntryNumber(std::string_view name) {
+    if (name.empty() || name.size() > 10 || name.front() == '0') {
+        return 0;
+    }
+    std::int64_t n = 0;
+    for (const char c : name) {
+        if (c < '0' || c > '9') {
+            return 0;
+        }
+        n = n * 10 + (c - '0');
+    }
+    return n > INT32_MAX ? 0 : static_cast<std::int32_t>(n);
+}
+}  // namespace
+
+std::string RegReadString(const Key& key, std::string_view name) {
+    ValueData data;
+    if (!Read(key, name, data)) {
+        return {};
+    }
+    return TextOf(data.bytes);
 }
 
 bool RegReadBool(const Key& key, std::string_view name) {
@@ -74,8 +103,25 @@ void RegReadStringList(const Key& key, std::vector<std::string>& target, bool un
     if (limit != 0 && n >= limit) {
         n = limit;
     }
-    for (std::int32_t i = 1; i <= n; ++i) {
-        std::string entry = RegReadString(key, std::to_string(i));
+    if (n <= 0) {
+        return;
+    }
+    // The numbers 1 ... n that the key really holds, in order: a "Count" far beyond the
+    // stored entries (damaged or hand-made) costs no more than the entries themselves.
+    std::vector<NamedValue> values;
+    if (key.GetStore()->EnumValues(key.Path(), values) != Status::Ok) {
+        return;
+    }
+    std::vector<std::pair<std::int32_t, std::string>> entries;
+    for (NamedValue& value : values) {
+        const std::int32_t number = EntryNumber(value.name);
+        if (number >= 1 && number <= n) {
+            entries.emplace_back(number, TextOf(value.bytes));
+        }
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [number, entry] : entries) {
         if (entry.empty()) {
             continue;
         }

@@ -199,8 +199,10 @@ QWidget* GeneralPage::BuildDemoGroup() {
         QStringLiteral("Type a demo-name or select one from the drop-down list."), 20);
     buBrowseDemo = MakeBrowseButton(groupDemos, QStringLiteral("buBrowseDemo"));
     buBrowseDemo->setAccessibleName(QStringLiteral("Browse for a demo in id1"));
+    buBrowseDemo->setToolTip(QStringLiteral("Browse for a demo in the id1-directory."));
     buBrowsePatchDemo = MakeBrowseButton(groupDemos, QStringLiteral("buBrowsePatchDemo"));
     buBrowsePatchDemo->setAccessibleName(QStringLiteral("Browse for a demo of the patch"));
+    buBrowsePatchDemo->setToolTip(QStringLiteral("Browse for a demo in the patch-directory."));
     for (QWidget* w : {static_cast<QWidget*>(comboDemo), static_cast<QWidget*>(buBrowseDemo),
                        static_cast<QWidget*>(buBrowsePatchDemo)}) {
         w->setEnabled(false);

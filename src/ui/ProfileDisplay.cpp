@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 
+#include "core/GlobalSettings.h"
 #include "plugins/PlugInSettings.h"
 #include "plugins/TPlugIn.h"
 #include "store/Store.h"
@@ -145,6 +146,16 @@ void SettingsController::SaveQuickSet(const std::string& name) {
     store::Transaction transaction(*store);
     fenmar::SaveQuickSet(*store, name, dialog_.Context().globals, addParams->Entries(), &plugIn);
     transaction.Commit();
+}
+
+void SettingsController::CreateDefaultQuickSet(store::Store& store) {
+    WindowProfilePlugIn plugIn(dialog_);
+    fenmar::CreateDefaultQuickSet(store, dialog_.Context().globals, addParams->Entries(), &plugIn);
+}
+
+void SettingsController::SaveAll(store::Store& store, const GlobalSettingsData& data) {
+    WindowProfilePlugIn plugIn(dialog_);
+    SaveAllSettings(store, data, dialog_.Context().globals, addParams->Entries(), &plugIn);
 }
 
 }  // namespace fenmar::ui

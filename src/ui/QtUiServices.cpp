@@ -6,7 +6,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "core/PathPicking.h"
 #include "ui/FolderDialog.h"
 
 namespace fenmar::ui {
@@ -76,12 +75,33 @@ std::optional<QString> QtUiServices::ChooseFolder(const QString& root, const QSt
     return dialog.SelectedPath();
 }
 
-std::optional<QString> QtUiServices::ChooseFile(const FileDialogRequest& request) {
-    // Qt's dialogs have no Help button and no read-only check box.
-    QFileDialog dialog(Owner(), request.title, request.initialDir.value_or(QString()));
-    const std::string patterns = PatternsAnyCase(request.filterPattern.toLocal8Bit().toStdString());
+QString PatternsMatchingAnyCase(const QString& patterns) {
+    QStringList out;
+    for (const QString& one : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        QString pattern;
+        for (const QChar c : one.trimmed()) {
+            if (c.isLetter() && c.toLower() != c.toUpper()) {
+                pattern += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
+            } else {
+                pattern += c;
+            }
+        }
+        if (!pattern.isEmpty() && !out.contains(pattern)) {
+            out.append(pattern);
+        }
+    }
+    return out.join(QLatin1Char(' '));
+}
+
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
+    dialog.setWindowTitle(request.title);
+    if (request.initialDir) {
+        dialog.setDirectory(*request.initialDir);
+    }
+    // The caption already names the patterns ("(*.dem, *.qwd)"): show it alone.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilter(request.filterText + QStringLiteral(" (") +
-                         QString::fromLocal8Bit(patterns) + QLatin1Char(')'));
+                         PatternsMatchingAnyCase(request.filterPattern) + QLatin1Char(')'));
     dialog.setDefaultSuffix(request.defaultExt.toLower());
     if (request.openMode) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -93,6 +113,12 @@ std::optional<QString> QtUiServices::ChooseFile(const FileDialogRequest& request
     if (!request.defaultName.isEmpty()) {
         dialog.selectFile(request.defaultName.left(260));
     }
+}
+
+std::optional<QString> QtUiServices::ChooseFile(const FileDialogRequest& request) {
+    // Qt's dialogs have no Help button and no read-only check box.
+    QFileDialog dialog(Owner());
+    ConfigureFileDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

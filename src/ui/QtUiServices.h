@@ -3,9 +3,17 @@
 
 #include "ui/UiServices.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace fenmar::ui {
+
+// Patterns separated by ";" ("*.dem;*.qwd") as name patterns that match any capitals
+// ("*.[dD][eE][mM] *.[qQ][wW][dD]"), so "Duel1.Dem" is listed on a case-sensitive system.
+QString PatternsMatchingAnyCase(const QString& patterns);
+// Sets up a file dialog for `request`: one filter that shows only its own text (the
+// patterns are not repeated after it), the default suffix, open or save mode.
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
 
 class QtUiServices : public UiServices {
 public:

@@ -9,6 +9,7 @@
 
 #include "core/QuickSetLayout.h"
 #include "ui/Controls.h"
+#include "ui/StoredTextLimit.h"
 
 namespace fenmar::ui {
 
@@ -20,6 +21,7 @@ QuickSetNameDialog::QuickSetNameDialog(AppContext& context, const QString& capti
       context_(context) {
     setWindowTitle(caption);
     edQuickSet = MakeEdit(this, QStringLiteral("edQuickSet"), QString());
+    LimitStoredText(edQuickSet);  // a key name holds at most 255 bytes
     labQuickSet = MakeLabel(this, QStringLiteral("labQuickSet"), prompt, edQuickSet);
     buOK = MakeButton(this, QStringLiteral("buOK"), QStringLiteral("&OK"));
     buOK->setDefault(true);

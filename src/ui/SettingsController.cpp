@@ -18,6 +18,7 @@
 #include "ui/MultiplayerPage.h"
 #include "ui/ParamListEditor.h"
 #include "ui/QuickSetBar.h"
+#include "ui/StoredTextLimit.h"
 #include "ui/UpDown.h"
 
 namespace fenmar::ui {
@@ -54,6 +55,8 @@ SettingsController::SettingsController(TMainDialog& dialog) : QObject(&dialog), 
     connect(more.cbDontScanBSPMsgs, &QCheckBox::toggled, this,
             &SettingsController::cbDontScanBSPMsgsClick);
 
+    LimitStoredEdits();
+
     connect(&dialog, &TMainDialog::activatedFirstTime, this, &SettingsController::FormActivate);
     connect(&dialog, &TMainDialog::closing, this, &SettingsController::FormClose);
     ConnectPlugInHost();
@@ -77,6 +80,21 @@ void SettingsController::FormClose() {
     // state would overwrite the stored settings.
     if (loaded_) {
         SaveSettings();
+    }
+}
+
+void SettingsController::LimitStoredEdits() {
+    // Every edit whose text is stored: paths, executable names and files, parameters, the
+    // profile's texts.
+    for (QLineEdit* edit : {dialog_.globalOptions->edQuakePath, dialog_.globalOptions->edPatchPath,
+                            dialog_.globalOptions->edQSpy, dialog_.globalOptions->edGlobalParams,
+                            dialog_.general->edAddParams, dialog_.moreGlobalOptions->edName,
+                            dialog_.moreGlobalOptions->edFile, dialog_.multiplayer->edHostName}) {
+        LimitStoredText(edit);
+    }
+    for (QComboBox* combo : {dialog_.general->comboMap, dialog_.general->comboPatch,
+                             dialog_.general->comboDemo, dialog_.multiplayer->comboServer}) {
+        LimitStoredText(combo);
     }
 }
 
@@ -132,8 +150,7 @@ void SettingsController::LoadSettings() {
         dialog_.executableList->ReplaceAll(*rows);
     }
     if (!DefaultQuickSetExists(*store)) {
-        SaveQuickSet(std::string(kDefaultQuickSet));
-        WriteCurrentSelected(*store, 0);
+        CreateDefaultQuickSet(*store);
     }
     std::vector<std::string> params;
     if (ReadGlobalParams(*store, params)) {
@@ -215,10 +232,7 @@ void SettingsController::SaveSettings() {
     data.recentServers = Items(*dialog_.multiplayer->comboServer);
     data.currentSelected = dialog_.quickSetBar->comboQuickSet->currentIndex();
 
-    store::Transaction transaction(*store);
-    WriteGlobalSettings(*store, data);
-    SaveQuickSet("");
-    transaction.Commit();
+    SaveAll(*store, data);
 }
 
 // --- Helpers ------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/GlobalSettings.h"
 #include "core/QuickSetLayout.h"
 
 class QComboBox;
@@ -67,10 +68,15 @@ private:
     static void SetItems(QComboBox& combo, const std::vector<std::string>& items);
     // The plug-in manager's hooks: refreshing the window, restoring a chosen plug-in.
     void ConnectPlugInHost();
+    // Typing stops where a stored text would no longer read back.
+    void LimitStoredEdits();
     void LoadInternalOptions(store::Store& store);
     void LoadRecentLists(store::Store& store);
     void LoadQuickSetChooser(store::Store& store);
     std::string HostNameText() const;
+    // With the active plug-in's part: the first start's "<default>", and everything stored.
+    void CreateDefaultQuickSet(store::Store& store);
+    void SaveAll(store::Store& store, const GlobalSettingsData& data);
 
     TMainDialog& dialog_;
     bool loaded_ = false;

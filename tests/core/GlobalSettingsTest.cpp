@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "TempDir.h"
 #include "core/Globals.h"
+#include "core/History.h"
 #include "core/QuickSetLayout.h"
 #include "store/OpenStore.h"
 #include "store/RegistryHandling.h"
@@ -87,8 +90,63 @@ TEST_F(GlobalSettings, ImportPicksTheBatchFileThenTheDedicatedServerThenQuake) {
     EXPECT_EQ(store_->QueryValue(mp, "UseDedicatedExe", data), store::Status::NotFound);
     EXPECT_EQ(store::RegReadInteger(*store_, mp, "Deathmatch"), 2);
     EXPECT_EQ(store::RegReadInteger(*store_, mp, "PlayMode"), 2);
-    EXPECT_EQ(store::RegReadInteger(*store_, mp, "Teamplay"), -1);  // absent old value
+    // An absent old value writes nothing: no -1 (255 once loaded) for a rule.
+    EXPECT_EQ(store_->QueryValue(mp, "Teamplay", data), store::Status::NotFound);
     EXPECT_EQ(store::RegReadString(*store_, mp, "HostName"), "My server");
+    EXPECT_EQ(store::RegReadString(*store_, kRoot, "Version"), "1.30");
+    EXPECT_FALSE(SettingsNeedUpgrade(*store_));
+}
+
+TEST_F(GlobalSettings, ImportLeavesNewLayoutProfilesAloneAndAsksNothingForAnEmptyPath) {
+    // A store without "Version" but in the new layout: a first run that never closed
+    // normally, or a partial .reg import.
+    const Globals saved = [] {
+        Globals g;
+        g.Executable = "GLQuake";
+        g.Profile->Deathmatch = 0;
+        g.Profile.SetText(TextField::HostName, "Frag hall");
+        return g;
+    }();
+    SaveQuickSet(*store_, "", saved, {}, nullptr);
+    SaveQuickSet(*store_, std::string(kDefaultQuickSet), saved, {}, nullptr);
+    // An old-layout Quick-Set whose old paths are empty, and whose modes are missing.
+    const std::string old = JoinKeyPath(ProfileKey("Old"), "General");
+    store_->CreateKey(old);
+    store::RegWriteString(*store_, old, "Executable", "WinQuake");
+    store::RegWriteString(*store_, old, "QuakeExe", "");
+    store::RegWriteString(store::CreateKey(*store_, JoinKeyPath(ProfileKey("Old"), "Multiplayer")),
+                          "UseDedicatedExe", "No");
+    ASSERT_TRUE(SettingsNeedUpgrade(*store_));
+
+    int asked = 0;
+    UpgradeAllSettings(*store_, "My server", [&](const std::string&) {
+        ++asked;
+        return std::string("asked");
+    });
+    EXPECT_EQ(asked, 0);
+    for (const std::string name : {"", "<default>"}) {
+        Globals loaded;
+        ReadQuickSet(*store_, name, loaded);
+        EXPECT_EQ(loaded.Executable, "GLQuake") << name;
+        EXPECT_EQ(loaded.Profile->Deathmatch, 0) << name;
+        EXPECT_EQ(loaded.Profile.Text(TextField::HostName), "Frag hall") << name;
+    }
+    EXPECT_EQ(store::RegReadString(*store_, old, "Executable"), "WinQuake");
+    store::ValueData data;
+    EXPECT_EQ(store_->QueryValue(old, "QuakeExe", data), store::Status::NotFound);
+    const std::string mp = JoinKeyPath(ProfileKey("Old"), "Multiplayer");
+    EXPECT_EQ(store_->QueryValue(mp, "Deathmatch", data), store::Status::NotFound);
+    EXPECT_EQ(store_->QueryValue(mp, "Teamplay", data), store::Status::NotFound);
+    // Done once: the next start finds "Version" and imports nothing.
+    EXPECT_FALSE(SettingsNeedUpgrade(*store_));
+}
+
+TEST_F(GlobalSettings, FirstDefaultQuickSetIsStoredWithTheVersion) {
+    CreateDefaultQuickSet(*store_, Globals{}, {"-nosound"}, nullptr);
+    EXPECT_TRUE(DefaultQuickSetExists(*store_));
+    EXPECT_EQ(ReadQuickSetChoice(*store_)->selected, 0);
+    // A start that ends without a normal close leaves nothing to import at the next one.
+    EXPECT_FALSE(SettingsNeedUpgrade(*store_));
 }
 
 TEST_F(GlobalSettings, MinBSPSizeIsClampedAndDefaultsTo20) {
@@ -112,19 +170,53 @@ TEST(DeleteConfigMask, WhenBitsNeedALocation) {
 }
 
 TEST_F(GlobalSettings, RecentListsStopAtTheirLimitAndSkipCaseDuplicates) {
-    const store::Key demos = store::CreateKey(*store_, JoinKeyPath(kRoot, "MRUs\\Demos"));
-    std::vector<std::string> stored;
-    for (int i = 1; i <= 30; ++i) {
-        stored.push_back("demo" + std::to_string(i));
+    EXPECT_EQ(kRecentPatches.limit, 20);
+    EXPECT_EQ(kRecentDemos.limit, 20);
+    EXPECT_EQ(kRecentServers.limit, 50);
+    for (const RecentListKey which : {kRecentPatches, kRecentDemos, kRecentServers}) {
+        SCOPED_TRACE(std::string(which.name));
+        const std::string name(which.name);
+        const store::Key key = store::CreateKey(*store_, JoinKeyPath(kRoot, "MRUs\\" + name));
+        std::vector<std::string> stored;
+        for (int i = 1; i <= 60; ++i) {
+            stored.push_back(name + std::to_string(i));
+        }
+        stored[4] = name + "1";  // number 5 repeats number 1 in other capitals
+        for (char& c : stored[4]) {
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        store::RegWriteStringList(key, stored);
+        std::vector<std::string> list{"<none>", name + "1"};
+        EXPECT_TRUE(ReadRecentList(*store_, which, list));
+        // The limit caps the highest number read: numbers 2 .. limit, without number 5.
+        ASSERT_EQ(list.size(), static_cast<std::size_t>(which.limit));
+        EXPECT_EQ(list[2], name + "2");
+        EXPECT_EQ(list.back(), name + std::to_string(which.limit));
     }
-    stored[4] = "DEMO1";
-    store::RegWriteStringList(demos, stored);
-    std::vector<std::string> list{"<none>", "demo1"};
-    EXPECT_TRUE(ReadRecentList(*store_, kRecentDemos, list));
-    ASSERT_EQ(list.size(), 20u);  // 2 + numbers 2..20 without "DEMO1" (number 5)
-    EXPECT_EQ(list[2], "demo2");
-    EXPECT_EQ(list.back(), "demo20");
+    store_->DeleteKey(JoinKeyPath(kRoot, "MRUs"));
+    std::vector<std::string> list;
     EXPECT_FALSE(ReadRecentList(*store_, kRecentPatches, list));
+}
+
+TEST(RecentHistory, KeepsItsSizeAndFoldsCaseAsTheStoreDoes) {
+    for (const std::size_t size : {kPatchHistorySize, kDemoHistorySize, kServerHistorySize}) {
+        std::vector<std::string> items{"<none>"};
+        for (std::size_t i = 0; i < size + 5; ++i) {
+            EXPECT_TRUE(AddToHistory(items, "entry" + std::to_string(i), size));
+        }
+        ASSERT_EQ(items.size(), size + 1);
+        EXPECT_EQ(items[1], "entry" + std::to_string(size + 4));  // newest first
+    }
+    EXPECT_EQ(kPatchHistorySize, 20u);
+    EXPECT_EQ(kDemoHistorySize, 20u);
+    EXPECT_EQ(kServerHistorySize, 50u);
+
+    // The store reads "VÉRITÉ" and "Vérité" as one name: the list must not hold both.
+    std::vector<std::string> items{"<none>", "Vérité"};
+    EXPECT_FALSE(AddToHistory(items, "VÉRITÉ", 20));
+    EXPECT_FALSE(AddToHistory(items, "<none>", 20));
+    EXPECT_TRUE(AddToHistory(items, "Verite", 20));  // other letters: a different entry
+    EXPECT_EQ(items, (std::vector<std::string>{"<none>", "Verite", "Vérité"}));
 }
 
 TEST_F(GlobalSettings, SaveRewritesExecutablesAndRecentListsWhole) {

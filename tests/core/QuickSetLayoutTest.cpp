@@ -134,19 +134,64 @@ TEST_F(QuickSetLayout, EmptyHostNameIsKeptButEmptyServerIsTaken) {
     EXPECT_EQ(g.Profile.Text(TextField::CurrentServer), "");
 }
 
-TEST_F(QuickSetLayout, MissingKeysKeepFieldsAbsentValuesReadNarrowed) {
+TEST_F(QuickSetLayout, MissingKeysKeepFieldsAbsentNumbersTakeInitialValues) {
     store_->CreateKey(JoinKeyPath(ProfileKey("Bare"), "Sound"));
     store_->CreateKey(JoinKeyPath(ProfileKey("Bare"), "Win95"));
+    store_->CreateKey(JoinKeyPath(ProfileKey("Bare"), "General"));
     Globals g = ChangedGlobals();
     const StoredProfileExtras extras = ReadQuickSet(*store_, "Bare", g);
-    EXPECT_FALSE(extras.generalFound);
+    EXPECT_TRUE(extras.generalFound);
     EXPECT_EQ(extras.plugInName, "");
-    EXPECT_EQ(g.Profile.Text(TextField::LaunchMap), "e2m3 - The Crypt");  // no "General"
-    EXPECT_EQ(g.Profile->Deathmatch, 2);                                  // no "Multiplayer"
-    EXPECT_EQ(g.Profile->SampleRate, 65535);                              // absent 16-bit
+    EXPECT_EQ(g.Profile->Deathmatch, 2);  // no "Multiplayer": kept
+    // Absent numbers are not -1 narrowed to 255 / 65535: a bare store composes "+skill 1".
+    EXPECT_EQ(g.Profile->SkillLevel, 1);
+    EXPECT_EQ(g.Profile->DemoState, 0);
+    EXPECT_EQ(g.Profile->CommandLineMode, 1);
+    EXPECT_EQ(g.Profile->SampleRate, 11025);
     EXPECT_EQ(g.Profile->ForceCDMediaCheck, 0);
-    EXPECT_EQ(g.Profile->AllocateMem, 255);  // absent 8-bit
+    EXPECT_EQ(g.Profile->AllocateMem, 8);
+    EXPECT_EQ(g.Profile->LockMethod, 0);
     EXPECT_FALSE(ReadAdditionalParams(*store_, "Bare").has_value());
+}
+
+TEST_F(QuickSetLayout, NumbersOutsideTheirFieldTakeInitialValues) {
+    SaveQuickSet(*store_, "Odd", ChangedGlobals(), {}, nullptr);
+    const std::string base = ProfileKey("Odd");
+    const std::string general = JoinKeyPath(base, "General");
+    const std::string mp = JoinKeyPath(base, "Multiplayer");
+    store::RegWriteInteger(*store_, general, "SkillLevel", 4);
+    store::RegWriteInteger(*store_, general, "DemoState", -1);
+    store::RegWriteInteger(*store_, general, "CommandLineMode", 2);
+    store::RegWriteInteger(*store_, mp, "ServerType", 256);
+    store::RegWriteInteger(*store_, mp, "MaxPlayers", 100);
+    store::RegWriteInteger(*store_, mp, "FragLimit", 300);  // would wrap to 44
+    store::RegWriteInteger(*store_, mp, "Deathmatch", 3);
+    store::RegWriteInteger(*store_, mp, "Teamplay", 255);
+    store::RegWriteInteger(*store_, JoinKeyPath(base, "Network"), "UDPPort", 70000);
+    store::RegWriteInteger(*store_, JoinKeyPath(base, "Win95"), "LockMethod", 5);
+    Globals g = ChangedGlobals();
+    ReadQuickSet(*store_, "Odd", g);
+    const LaunchProfile initial = LiveProfile().Record();
+    EXPECT_EQ(g.Profile->SkillLevel, initial.SkillLevel);
+    EXPECT_EQ(g.Profile->DemoState, initial.DemoState);
+    EXPECT_EQ(g.Profile->CommandLineMode, initial.CommandLineMode);
+    EXPECT_EQ(g.Profile->ServerType, initial.ServerType);
+    EXPECT_EQ(g.Profile->MaxPlayers, initial.MaxPlayers);
+    EXPECT_EQ(g.Profile->FragLimit, initial.FragLimit);
+    EXPECT_EQ(g.Profile->Deathmatch, initial.Deathmatch);
+    EXPECT_EQ(g.Profile->Teamplay, initial.Teamplay);
+    EXPECT_EQ(g.Profile->UDPPort, initial.UDPPort);
+    EXPECT_EQ(g.Profile->LockMethod, initial.LockMethod);
+    // The edges of each range are taken as stored.
+    store::RegWriteInteger(*store_, general, "SkillLevel", 3);
+    store::RegWriteInteger(*store_, mp, "MaxPlayers", 16);
+    store::RegWriteInteger(*store_, mp, "Teamplay", 2);
+    store::RegWriteInteger(*store_, JoinKeyPath(base, "Win95"), "LockMethod", 4);
+    ReadQuickSet(*store_, "Odd", g);
+    EXPECT_EQ(g.Profile->SkillLevel, 3);
+    EXPECT_EQ(g.Profile->MaxPlayers, 16);
+    EXPECT_EQ(g.Profile->Teamplay, 2);
+    EXPECT_EQ(g.Profile->LockMethod, 4);
 }
 
 TEST_F(QuickSetLayout, ResavingClearsOnlyPlugInSettingsAndAdditionalParams) {
@@ -164,8 +209,10 @@ TEST_F(QuickSetLayout, ResavingClearsOnlyPlugInSettingsAndAdditionalParams) {
     EXPECT_EQ(ReadAdditionalParams(*store_, "Q"), std::vector<std::string>{});
 }
 
-TEST(QuickSetNames, BackslashesAndOverlongNamesAreRefused) {
+TEST(QuickSetNames, BackslashesPlaceholderAndOverlongNamesAreRefused) {
     EXPECT_EQ(QuickSetNameProblem("Team play"), "");
+    EXPECT_NE(QuickSetNameProblem("<none>"), "");  // could never be loaded or deleted
+    EXPECT_EQ(QuickSetNameProblem("<NONE>"), "");  // only the exact placeholder means nothing
     EXPECT_EQ(QuickSetNameProblem(""), "");
     EXPECT_NE(QuickSetNameProblem("a\\b"), "");
     EXPECT_EQ(QuickSetNameProblem(std::string(255, 'n')), "");

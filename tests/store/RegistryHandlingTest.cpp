@@ -225,6 +225,29 @@ TEST_F(RegistryHandlingTest, AbsentOrNonPositiveCountLeavesListUnchanged) {
     EXPECT_EQ(list, (Strings{"kept"}));
 }
 
+TEST_F(RegistryHandlingTest, HugeCountReadsOnlyTheEntriesTheKeyHolds) {
+    // A damaged or hand-made "Count" must not make a reader walk two billion names.
+    RegWriteString(key, "2", "two");
+    RegWriteString(key, "1", "one");
+    RegWriteString(key, "7", "seven");
+    RegWriteString(key, "07", "not an entry number");
+    RegWriteString(key, "2147483647", "last");
+    RegWriteString(key, "3", "");
+    RegWriteInteger(key, "Count", 0x7fffffff);
+    Strings list;
+    RegReadStringList(key, list);
+    EXPECT_EQ(list, (Strings{"one", "two", "seven", "last"}));  // in number order
+    // The limit still caps the highest number read, and "unique" still folds case.
+    Strings limited{"TWO"};
+    RegReadStringList(key, limited, true, 20);
+    EXPECT_EQ(limited, (Strings{"TWO", "one", "seven"}));
+    // Entries above "Count" stay unread.
+    RegWriteInteger(key, "Count", 2);
+    Strings two;
+    RegReadStringList(key, two);
+    EXPECT_EQ(two, (Strings{"one", "two"}));
+}
+
 TEST_F(RegistryHandlingTest, KeyThatIsNotOpenReadsNeutralAndLosesWrites) {
     const Key missing = OpenKey(*store, "Software\\Nowhere");
     EXPECT_FALSE(missing.IsOpen());

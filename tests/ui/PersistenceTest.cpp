@@ -217,6 +217,32 @@ TEST_F(Persistence, OldLayoutIsImportedThroughTheExecutableList) {
     EXPECT_EQ(Text("", "Version"), "1.30");
 }
 
+TEST_F(Persistence, AStartThatNeverClosedNormallyImportsNothingAtTheNext) {
+    {
+        ProgramRun& r = StartAndActivate();  // the first start: "<default>" is created
+        r.dlg.multiplayer->rbCoop->setChecked(true);
+        r.dlg.settings->SaveQuickSet("");  // the working profile, but no normal close
+    }
+    ProgramRun& r = StartAndActivate();
+    EXPECT_TRUE(r.services.modalTitles.empty()) << "asked for an executable without a file";
+    EXPECT_EQ(r.context.globals.Executable, "DOS-Quake");
+    EXPECT_EQ(r.context.globals.Profile->Deathmatch, 0);
+    EXPECT_TRUE(r.dlg.multiplayer->rbCoop->isChecked());
+    EXPECT_EQ(Text("", "Version"), "1.30");
+}
+
+TEST_F(Persistence, AStoreWithoutSkillStartsWithTheInitialSkill) {
+    {
+        ProgramRun& r = StartAndActivate();
+        r.dlg.general->rbSkill3->setChecked(true);
+        r.dlg.close();
+    }
+    store_->DeleteValue(JoinKeyPath(kRoot, "General"), "SkillLevel");
+    ProgramRun& r = StartAndActivate();
+    EXPECT_EQ(r.context.globals.Profile->SkillLevel, 1);  // not 255, nor "+skill 255"
+    EXPECT_TRUE(r.dlg.general->rbSkill1->isChecked());
+}
+
 TEST_F(Persistence, ShowProfileFollowsTheLoadedValuesThroughTheRules) {
     ProgramRun& r = StartAndActivate();
     ui::TMainDialog& d = r.dlg;

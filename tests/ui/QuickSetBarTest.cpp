@@ -91,7 +91,7 @@ TEST_F(QuickSetBarTest, SaveAsAddsOrReusesTheEntryIgnoringCase) {
     EXPECT_EQ(services.modalTitles.back(), "Fenmar - save Quick-Set");
 }
 
-TEST_F(QuickSetBarTest, NamesThatWouldNestOrOverflowAreRefusedInTheDialog) {
+TEST_F(QuickSetBarTest, NamesThatWouldNestOverflowOrMeanNothingAreRefusedInTheDialog) {
     Answer(QStringLiteral("team\\blue"));
     bar.buQuickSaveAsClick();
     ASSERT_EQ(services.messages.size(), 1u);
@@ -99,6 +99,12 @@ TEST_F(QuickSetBarTest, NamesThatWouldNestOrOverflowAreRefusedInTheDialog) {
     Answer(QString(256, QLatin1Char('x')));
     bar.buQuickSaveAsClick();
     EXPECT_EQ(services.messages.size(), 2u);
+    // The chooser's "nothing chosen" could be saved but never loaded or deleted.
+    Answer(QStringLiteral("<none>"));
+    bar.buQuickSaveAsClick();
+    ASSERT_EQ(services.messages.size(), 3u);
+    EXPECT_NE(services.messages[2].text.indexOf(QStringLiteral("<none>")), -1);
+    EXPECT_FALSE(Stored("<none>"));
     EXPECT_EQ(combo->count(), 3);
     EXPECT_FALSE(store_->KeyExists(JoinKeyPath(ProfileKey("team"), "blue")));
 }
