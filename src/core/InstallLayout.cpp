@@ -14,7 +14,8 @@ std::string PrefixOf(const std::string& programDir) {
 
 std::string PlugInDirectoryFor(const std::string& programDir) {
     const std::string beside = platform::JoinPath(programDir, "PlugIns");
-    if (platform::DirectoryExists(beside)) {
+    // Without a known program folder there is no prefix to go up to.
+    if (programDir.empty() || platform::DirectoryExists(beside)) {
         return beside;
     }
     std::string dir = PrefixOf(programDir);

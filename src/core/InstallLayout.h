@@ -8,7 +8,8 @@
 namespace fenmar {
 
 // "PlugIns" beside the program when that folder exists, else <prefix>/lib/fenmar/PlugIns
-// where <prefix> is the program directory's parent. Never anywhere else.
+// where <prefix> is the program directory's parent. Never anywhere else. An empty program
+// directory gives "PlugIns".
 std::string PlugInDirectoryFor(const std::string& programDir);
 
 // The installed 256-pixel application icon (<prefix>/share/icons/hicolor/256x256/apps/

@@ -105,6 +105,7 @@ TEST(InstallLayout, PlugInsBesideTheProgramWinOverTheInstalledFolder) {
     EXPECT_EQ(fs::path(PlugInDirectoryFor(bin)), dir.Path() / "usr" / "lib" / "fenmar" / "PlugIns");
     dir.MakeDir("usr/bin/PlugIns");
     EXPECT_EQ(fs::path(PlugInDirectoryFor(bin)), dir.Path() / "usr" / "bin" / "PlugIns");
+    EXPECT_EQ(PlugInDirectoryFor(""), "PlugIns");
 
     EXPECT_EQ(ApplicationIconFor(bin), "fenmar");
     const std::string icon =
