@@ -219,7 +219,14 @@ TEST_F(CommandLine, PrintsExactlyWhatTheWindowEvaluatesAndWritesNothing) {
 }
 
 TEST_F(CommandLine, RunStartsTheGameWithThePrintedLineAndSavesNothing) {
+    {
+        // CONFIG.CFG in id1 goes on launching; printing leaves it alone.
+        auto store = store::OpenStoreAt(storeFile).store;
+        store::RegWriteInteger(*store, std::string(kRoot) + "\\Internal", "Delete CONFIG.CFGs", 5);
+    }
+    const std::string oldConfig = dir.WriteFile("my quake/id1/CONFIG.CFG", "bind x quit");
     const std::string printed = Fenmar({"--print-command-line", "Coop night"}).out;
+    EXPECT_TRUE(fs::exists(oldConfig));
     const std::string line = printed.substr(0, printed.find('\n'));
     const Outcome o = Fenmar({"--run", "Coop night"});
     ASSERT_EQ(o.status, 0) << o.err;
@@ -228,6 +235,7 @@ TEST_F(CommandLine, RunStartsTheGameWithThePrintedLineAndSavesNothing) {
     EXPECT_EQ(fs::path(run.cwd), fs::path(quake));
     const std::string exe = (fs::path(quake) / "fake quake").string();
     EXPECT_EQ(run.args, platform::SplitCommandLine(line.substr(exe.size())));
+    EXPECT_FALSE(fs::exists(oldConfig));
     EXPECT_EQ(test::ReadFile(ConfigFile()),
               "hostname \"Bob's \"coop\" 100%\"\r\ncoop 1\r\ngl_flashblend 0\r\nmap e2m1\r\n");
 
