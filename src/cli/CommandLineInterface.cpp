@@ -1,7 +1,10 @@
 #include "cli/CommandLineInterface.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <iterator>
 #include <ostream>
+#include <string_view>
 
 #include "core/GlobalSettings.h"
 
@@ -124,8 +127,47 @@ int CommandLineInterface::Run(const QStringList& arguments, std::ostream& out, s
     return (*chosen)(call);
 }
 
+namespace {
+// Qt's own options for GUI programs: they keep meaning the window, as they always did.
+constexpr std::string_view kGuiOptionsWithValue[] = {
+    "platform",    "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry", "geometry",
+    "qwindowicon", "qwindowtitle",       "title",         "session", "display",         "style",
+    "stylesheet"};
+constexpr std::string_view kGuiFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+// The option's name without its one or two dashes; "" for anything else.
+std::string_view OptionName(std::string_view arg) {
+    if (arg.size() < 2 || arg[0] != '-') {
+        return {};
+    }
+    arg.remove_prefix(arg[1] == '-' ? 2 : 1);
+    return arg.substr(0, arg.find('='));
+}
+
+}  // namespace
+
 bool WantsCommandLine(int argc, char** argv) {
-    return argc > 1 && argv != nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i] != nullptr ? argv[i] : "";
+        const std::string_view name = OptionName(arg);
+        if (name.empty()) {
+            return true;
+        }
+        const bool withValue =
+            std::find(std::begin(kGuiOptionsWithValue), std::end(kGuiOptionsWithValue), name) !=
+            std::end(kGuiOptionsWithValue);
+        if (withValue) {
+            if (arg.find('=') == std::string_view::npos) {
+                ++i;  // its value
+            }
+            continue;
+        }
+        if (std::find(std::begin(kGuiFlags), std::end(kGuiFlags), name) == std::end(kGuiFlags) &&
+            !name.starts_with("qmljsdebugger")) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace fenmar::cli

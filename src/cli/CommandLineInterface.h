@@ -90,8 +90,8 @@ private:
 // Registers --list-quicksets, --print-command-line, --run and --desktop-entry.
 void RegisterLaunchOptions(CommandLineInterface& cli);
 
-// True when the program was started with arguments: they are for the command line, which
-// opens no window.
+// True when the program was started with arguments for the command line, which opens no
+// window: anything but Qt's own GUI options ("-platform offscreen", "-style fusion", ...).
 bool WantsCommandLine(int argc, char** argv);
 
 }  // namespace fenmar::cli
