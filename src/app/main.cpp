@@ -1,9 +1,11 @@
-// Fenmar's start: the application object and its title, the settings store, every window
-// once, the message loop.
+// Fenmar's start: with arguments the command line (no window); without them the application
+// object and its title, the settings store, every window once, the message loop.
 
 #include <QApplication>
 #include <QTimer>
 
+#include "cli/CommandLineInterface.h"
+#include "cli/CommandLineMain.h"
 #include "store/OpenStore.h"
 #include "store/PlugInKeys.h"
 #include "ui/AppContext.h"
@@ -11,6 +13,7 @@
 #include "ui/Artwork.h"
 #include "ui/MainDialog.h"
 #include "ui/QtUiServices.h"
+#include "ui/shortcuts/ShortcutController.h"
 
 namespace {
 
@@ -34,9 +37,13 @@ QString StoreNotice(const fenmar::store::OpenResult& opened) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Decided before any GUI object exists: the command line needs no display.
+    if (fenmar::cli::WantsCommandLine(argc, argv)) {
+        return fenmar::cli::RunCommandLine(argc, argv);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fenmar"));
-    QApplication::setDesktopFileName(QStringLiteral("fenmar"));
+    QApplication::setDesktopFileName(QStringLiteral("com.corvanta.Fenmar"));
     QApplication::setWindowIcon(fenmar::ui::ApplicationIcon());
 
     fenmar::store::OpenResult opened = fenmar::store::OpenDefaultStore();
@@ -51,6 +58,7 @@ int main(int argc, char* argv[]) {
     {
         fenmar::ui::AppWindows windows(context);
         services.SetParent(windows.main);
+        new fenmar::ui::ShortcutController(*windows.main);  // owned by the window
         // Closing the main window ends the program, whatever dialogs exist hidden.
         QObject::connect(windows.main, &fenmar::ui::TMainDialog::closing, &app, &QApplication::quit,
                          Qt::QueuedConnection);

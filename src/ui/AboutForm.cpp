@@ -60,7 +60,9 @@ TAboutForm::TAboutForm(AppContext& context, QWidget* parent)
     column->setSizeConstraint(QLayout::SetFixedSize);
 
     // FormCreate
-    labVersion->setText(QStringLiteral("Version ") + QLatin1String(kProgramVersion));
+    labVersion->setText(
+        QStringLiteral("Version ") +
+        QLatin1String(kProgramVersion.data(), static_cast<qsizetype>(kProgramVersion.size())));
     tiIconTimer = new QTimer(this);
     tiIconTimer->setObjectName(QStringLiteral("tiIconTimer"));
     tiIconTimer->setInterval(100);

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <cstdint>
 
+#include "core/GlobalSettings.h"
 #include "ui/AppContext.h"
 
 class QLabel;
@@ -12,8 +13,8 @@ class QTimer;
 
 namespace fenmar::ui {
 
-// The program's version, as stored with the settings.
-inline constexpr char kProgramVersion[] = "1.30";
+// The program's version, as stored with the settings (also what "fenmar --version" prints).
+inline constexpr std::string_view kProgramVersion = kSettingsVersion;
 
 class TAboutForm : public QDialog {
     Q_OBJECT

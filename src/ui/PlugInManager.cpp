@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include "core/InstallLayout.h"
 #include "platform/FileSystem.h"
 #include "ui/AppWindows.h"
 #include "ui/Artwork.h"
@@ -65,7 +66,7 @@ QPixmap IconPixmap(const PlugInIcon& icon, int side) {
 PlugInManager::PlugInManager(TMainDialog& dialog)
     : QObject(&dialog),
       dialog_(dialog),
-      plugInDir_(platform::JoinPath(dialog.Context().programDir, "PlugIns")),
+      plugInDir_(PlugInDirectoryFor(dialog.Context().programDir)),
       host_(dialog.Context().globals) {
     setObjectName(QStringLiteral("plugInManager"));
     AppContext& context = dialog.Context();

@@ -1,5 +1,6 @@
 #include "ui/QuickSetBar.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -26,6 +27,12 @@ QuickSetBar::QuickSetBar(QWidget* parent) : QFrame(parent) {
                                  QStringLiteral("Rename quick-set."));
     buQuickDelete = MakeButton(this, QStringLiteral("buQuickDelete"), QStringLiteral("delete"),
                                QStringLiteral("Delete quick-set (remove from registry)"));
+    miCreateShortcut = new QAction(QStringLiteral("create desktop &shortcut..."), this);
+    miCreateShortcut->setObjectName(QStringLiteral("miCreateShortcut"));
+    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(comboQuickSet)}) {
+        widget->addAction(miCreateShortcut);
+        widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(6, 4, 6, 4);
     row->addWidget(labQuickSet);

@@ -3,6 +3,7 @@
 
 #include <QFrame>
 
+class QAction;
 class QLabel;
 class QPushButton;
 
@@ -20,6 +21,8 @@ public:
     QPushButton* buQuickSaveAs;
     QPushButton* buQuickRenameTo;
     QPushButton* buQuickDelete;
+    // "create desktop shortcut...": the bar's context menu (ui/shortcuts does the work).
+    QAction* miCreateShortcut;
 };
 
 }  // namespace fenmar::ui
