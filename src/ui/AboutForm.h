@@ -12,8 +12,7 @@ class QTimer;
 
 namespace fenmar::ui {
 
-// The program's version, as stored with the settings.
-inline constexpr char kProgramVersion[] = "1.30";
+class ImageList;
 
 class TAboutForm : public QDialog {
     Q_OBJECT
@@ -22,6 +21,9 @@ public:
 
     // The frame of the rotating logo the box's icon shows (0..5).
     std::uint8_t LogoFrame() const { return logoFrame_; }
+    // The frames come from the main window's ilRotatingLogo; until it is set, the box draws
+    // the same pictures itself.
+    void SetLogoFrames(const ImageList* frames);
 
     QLabel* imgLogo;
     QLabel* labTitle;
@@ -44,6 +46,7 @@ private:
 
     [[maybe_unused]] AppContext& context_;
     std::uint8_t logoFrame_ = 0;
+    const ImageList* frames_ = nullptr;
 };
 
 }  // namespace fenmar::ui
