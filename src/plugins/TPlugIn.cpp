@@ -90,6 +90,9 @@ TPlugIn::TPlugIn(PlugInEnvironment env) : env_(std::move(env)), fileName_(kNone)
 }
 
 TPlugIn::~TPlugIn() {
+    if (IsLoaded()) {
+        AdoptLiveTexts();  // before the library and any text of its own are gone
+    }
     if (InfoFnTarget() == &env_) {
         SetInfoFnTarget(nullptr);
     }
@@ -122,6 +125,10 @@ void TPlugIn::BindFailedLoadDefaults() {
 }
 
 void TPlugIn::Load(const std::string& fileName) {
+    if (IsLoaded()) {
+        // The live record may still point at texts inside the library about to be freed.
+        AdoptLiveTexts();
+    }
     library_.Close();
     // Until Init binds them again, nothing may call into the library just freed.
     BindFailedLoadDefaults();
@@ -184,11 +191,14 @@ PlugInIcon TPlugIn::GetIcon(int size) {
     return PlugInIcon::Default(size);
 }
 
+// A plug-in that kept the live record from an earlier call may change it here too.
 void TPlugIn::SaveSettings(HKEY key) {
     saveSettings_(key);
+    AdoptLiveTexts();
 }
 void TPlugIn::RestoreSettings(HKEY key) {
     restoreSettings_(key);
+    AdoptLiveTexts();
 }
 
 std::optional<AllowList> TPlugIn::QueryAllowList() {
