@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/FileSystem.h"
+#include "platform/SystemIcon.h"
 #include "plugins/InfoFunction.h"
 
 namespace fenmar {
@@ -59,7 +60,17 @@ PlugInIcon CopyIcon(Icon icon, int size) {
         copy.pixels.assign(icon->Pixels, icon->Pixels + count);
         return copy;
     } else {
-        return PlugInIcon::Default(size);  // system icon handles are not converted here
+        // A system icon handle (Windows): its pixels are copied, the handle stays the plug-in's.
+        std::optional<platform::IconPixels> pixels = platform::ConvertSystemIcon(icon);
+        if (!pixels) {
+            return PlugInIcon::Default(size);
+        }
+        PlugInIcon copy;
+        copy.kind = PlugInIcon::Kind::Image;
+        copy.width = pixels->width;
+        copy.height = pixels->height;
+        copy.pixels = std::move(pixels->argb);
+        return copy;
     }
 }
 
