@@ -1,5 +1,8 @@
 #include "core/LiveProfile.h"
 
+#include <cstddef>
+#include <cstring>
+
 namespace fenmar {
 
 bool IsSet(std::string_view text) {
@@ -14,6 +17,13 @@ constexpr std::array<const char * LaunchProfile::*, kTextFieldCount> kMembers = 
     &LaunchProfile::LaunchMap, &LaunchProfile::GamePatch,     &LaunchProfile::DemoName,
     &LaunchProfile::HostName,  &LaunchProfile::CurrentServer, &LaunchProfile::QuakePath,
     &LaunchProfile::PatchPath, &LaunchProfile::ConfigFile,
+};
+// The same fields as byte offsets, for reading and writing them without a misaligned access.
+constexpr std::array<std::size_t, kTextFieldCount> kOffsets = {
+    offsetof(LaunchProfile, LaunchMap),     offsetof(LaunchProfile, GamePatch),
+    offsetof(LaunchProfile, DemoName),      offsetof(LaunchProfile, HostName),
+    offsetof(LaunchProfile, CurrentServer), offsetof(LaunchProfile, QuakePath),
+    offsetof(LaunchProfile, PatchPath),     offsetof(LaunchProfile, ConfigFile),
 };
 }  // namespace
 
@@ -43,24 +53,45 @@ LiveProfile::LiveProfile() {
     rec_.UDPPort = 26000;
     rec_.AllocateMem = 8;
     rec_.LockMethod = 0;
-    texts_[static_cast<std::size_t>(TextField::LaunchMap)] = std::string(kNone);
-    texts_[static_cast<std::size_t>(TextField::GamePatch)] = std::string(kNone);
-    texts_[static_cast<std::size_t>(TextField::DemoName)] = std::string(kNone);
-    texts_[static_cast<std::size_t>(TextField::HostName)] = "My server";
-    texts_[static_cast<std::size_t>(TextField::CurrentServer)] = std::string(kNone);
-    texts_[static_cast<std::size_t>(TextField::ConfigFile)] = "fenmar.cfg";
+    const auto none = std::make_shared<const std::string>(kNone);
+    texts_[static_cast<std::size_t>(TextField::LaunchMap)] = none;
+    texts_[static_cast<std::size_t>(TextField::GamePatch)] = none;
+    texts_[static_cast<std::size_t>(TextField::DemoName)] = none;
+    texts_[static_cast<std::size_t>(TextField::HostName)] =
+        std::make_shared<const std::string>("My server");
+    texts_[static_cast<std::size_t>(TextField::CurrentServer)] = none;
+    texts_[static_cast<std::size_t>(TextField::ConfigFile)] =
+        std::make_shared<const std::string>("fenmar.cfg");
     // QuakePath and PatchPath start absent.
     Repoint();
 }
 
-LiveProfile::LiveProfile(const LiveProfile& other) : rec_(other.rec_), texts_(other.texts_) {
+namespace {
+// Copies own their texts: a copy's pointers never equal the original's.
+template <typename Texts>
+Texts DeepCopy(const Texts& texts) {
+    Texts copy;
+    for (std::size_t i = 0; i < copy.size(); ++i) {
+        if (texts[i]) {
+            copy[i] = std::make_shared<const std::string>(*texts[i]);
+        }
+    }
+    return copy;
+}
+}  // namespace
+
+LiveProfile::LiveProfile(const LiveProfile& other)
+    : rec_(other.rec_), texts_(DeepCopy(other.texts_)) {
     Repoint();
 }
 
 LiveProfile& LiveProfile::operator=(const LiveProfile& other) {
     if (this != &other) {
+        if (holds_ > 0) {
+            retired_.insert(retired_.end(), texts_.begin(), texts_.end());
+        }
         rec_ = other.rec_;
-        texts_ = other.texts_;
+        texts_ = DeepCopy(other.texts_);
         Repoint();
     }
     return *this;
@@ -72,33 +103,96 @@ void LiveProfile::Repoint() {
     }
 }
 
+// The record is packed, so its text fields may sit at any address: read and write them
+// bytewise.
+const char* LiveProfile::Pointer(std::size_t index) const {
+    const char* p = nullptr;
+    std::memcpy(&p, reinterpret_cast<const unsigned char*>(&rec_) + kOffsets[index], sizeof p);
+    return p;
+}
+
+void LiveProfile::Replace(std::size_t index, SharedText text) {
+    if (holds_ > 0 && texts_[index] != nullptr && texts_[index] != text) {
+        retired_.push_back(texts_[index]);
+    }
+    texts_[index] = std::move(text);
+    const char* p = texts_[index] ? texts_[index]->c_str() : nullptr;
+    std::memcpy(reinterpret_cast<unsigned char*>(&rec_) + kOffsets[index], &p, sizeof p);
+}
+
 std::string LiveProfile::Text(TextField field) const {
-    const char* p = rec_.*Member(field);
+    const char* p = Pointer(static_cast<std::size_t>(field));
     return p ? std::string(p) : std::string();
 }
 
 bool LiveProfile::IsAbsent(TextField field) const {
-    return rec_.*Member(field) == nullptr;
+    return Pointer(static_cast<std::size_t>(field)) == nullptr;
 }
 
 void LiveProfile::SetText(TextField field, std::string_view value) {
-    auto& slot = texts_[static_cast<std::size_t>(field)];
-    slot = std::string(value);
-    rec_.*Member(field) = slot->c_str();
+    const auto index = static_cast<std::size_t>(field);
+    const SharedText& current = texts_[index];
+    if (current && Pointer(index) == current->c_str() && *current == value) {
+        return;  // already ours with this text
+    }
+    Replace(index, std::make_shared<const std::string>(value));
 }
 
 void LiveProfile::ClearText(TextField field) {
-    texts_[static_cast<std::size_t>(field)].reset();
-    rec_.*Member(field) = nullptr;
+    Replace(static_cast<std::size_t>(field), nullptr);
+}
+
+LiveProfile::SharedText LiveProfile::Own(const char* text) const {
+    for (const SharedText& ours : texts_) {
+        if (ours && ours->c_str() == text) {
+            return ours;
+        }
+    }
+    for (const SharedText& ours : retired_) {
+        if (ours->c_str() == text) {
+            return ours;
+        }
+    }
+    return std::make_shared<const std::string>(text);
 }
 
 void LiveProfile::AdoptTexts() {
+    // Take every text before replacing any: a field may point at another field's text.
+    std::array<SharedText, kTextFieldCount> adopted;
     for (std::size_t i = 0; i < kTextFieldCount; ++i) {
-        const char* p = rec_.*kMembers[i];
-        // Copy first: p may point into the slot we are about to replace.
-        texts_[i] = p ? std::optional<std::string>(std::string(p)) : std::nullopt;
+        const char* p = Pointer(i);
+        adopted[i] = p ? Own(p) : nullptr;
     }
-    Repoint();
+    for (std::size_t i = 0; i < kTextFieldCount; ++i) {
+        Replace(i, std::move(adopted[i]));
+    }
+}
+
+LiveProfile::TextHold LiveProfile::HoldTexts() {
+    ++holds_;
+    return TextHold(this);
+}
+
+void LiveProfile::Release() {
+    if (holds_ > 0 && --holds_ == 0) {
+        retired_.clear();
+    }
+}
+
+LiveProfile::TextHold& LiveProfile::TextHold::operator=(TextHold&& other) noexcept {
+    if (this != &other) {
+        if (profile_ != nullptr) {
+            profile_->Release();
+        }
+        profile_ = std::exchange(other.profile_, nullptr);
+    }
+    return *this;
+}
+
+LiveProfile::TextHold::~TextHold() {
+    if (profile_ != nullptr) {
+        profile_->Release();
+    }
 }
 
 }  // namespace fenmar

@@ -57,6 +57,7 @@ ExchangeRecord ExchangeRecord::Live(LiveProfile& profile) {
     ExchangeRecord r;
     r.kind_ = Kind::Live;
     r.live_ = &profile.Record();
+    r.hold_.emplace(profile.HoldTexts());
     return r;
 }
 

@@ -17,6 +17,8 @@ public:
     enum class Kind { None, Live, Copy122 };
 
     static ExchangeRecord None() { return ExchangeRecord(); }
+    // The live record itself. Until this object is gone, texts the host replaces in `profile`
+    // stay alive, so pointers the plug-in took from the record remain valid.
     static ExchangeRecord Live(LiveProfile& profile);
     // Fills a 1.22 copy from `profile`; the three executable fields carry `executableFile`.
     // The copy points at texts of its own, so nothing the host does while the plug-in runs
@@ -42,6 +44,7 @@ private:
 
     Kind kind_ = Kind::None;
     LaunchProfile* live_ = nullptr;
+    std::optional<LiveProfile::TextHold> hold_;
     std::unique_ptr<Copy> copy_;
 };
 

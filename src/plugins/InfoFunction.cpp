@@ -18,8 +18,11 @@ const char* Answer(const std::optional<std::string>& text) {
     return text ? Answer(*text) : nullptr;
 }
 
+// The chosen demo becomes the live DemoName. The window's picker may have set it already;
+// it is set only where it differs, and the text it replaces stays valid while a plug-in holds
+// the record.
 const char* AnswerDemo(const PlugInEnvironment& env, const std::optional<std::string>& demo) {
-    if (demo && env.globals != nullptr) {
+    if (demo && env.globals != nullptr && env.globals->Profile.Text(TextField::DemoName) != *demo) {
         env.globals->Profile.SetText(TextField::DemoName, *demo);
     }
     return Answer(demo);

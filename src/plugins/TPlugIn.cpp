@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/FileSystem.h"
+#include "platform/SystemIcon.h"
 #include "plugins/InfoFunction.h"
 
 namespace fenmar {
@@ -59,7 +60,17 @@ PlugInIcon CopyIcon(Icon icon, int size) {
         copy.pixels.assign(icon->Pixels, icon->Pixels + count);
         return copy;
     } else {
-        return PlugInIcon::Default(size);  // system icon handles are not converted here
+        // A system icon handle (Windows): its pixels are copied, the handle stays the plug-in's.
+        std::optional<platform::IconPixels> pixels = platform::ConvertSystemIcon(icon);
+        if (!pixels) {
+            return PlugInIcon::Default(size);
+        }
+        PlugInIcon copy;
+        copy.kind = PlugInIcon::Kind::Image;
+        copy.width = pixels->width;
+        copy.height = pixels->height;
+        copy.pixels = std::move(pixels->argb);
+        return copy;
     }
 }
 
@@ -90,6 +101,9 @@ TPlugIn::TPlugIn(PlugInEnvironment env) : env_(std::move(env)), fileName_(kNone)
 }
 
 TPlugIn::~TPlugIn() {
+    if (IsLoaded()) {
+        AdoptLiveTexts();  // before the library and any text of its own are gone
+    }
     if (InfoFnTarget() == &env_) {
         SetInfoFnTarget(nullptr);
     }
@@ -122,6 +136,10 @@ void TPlugIn::BindFailedLoadDefaults() {
 }
 
 void TPlugIn::Load(const std::string& fileName) {
+    if (IsLoaded()) {
+        // The live record may still point at texts inside the library about to be freed.
+        AdoptLiveTexts();
+    }
     library_.Close();
     // Until Init binds them again, nothing may call into the library just freed.
     BindFailedLoadDefaults();
@@ -184,11 +202,14 @@ PlugInIcon TPlugIn::GetIcon(int size) {
     return PlugInIcon::Default(size);
 }
 
+// A plug-in that kept the live record from an earlier call may change it here too.
 void TPlugIn::SaveSettings(HKEY key) {
     saveSettings_(key);
+    AdoptLiveTexts();
 }
 void TPlugIn::RestoreSettings(HKEY key) {
     restoreSettings_(key);
+    AdoptLiveTexts();
 }
 
 std::optional<AllowList> TPlugIn::QueryAllowList() {

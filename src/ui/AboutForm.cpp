@@ -9,8 +9,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/GlobalSettings.h"
 #include "ui/Artwork.h"
 #include "ui/Controls.h"
+#include "ui/ImageList.h"
 
 namespace fenmar::ui {
 
@@ -84,8 +86,17 @@ void TAboutForm::tiIconTimerTimer() {
     ShowFrame();
 }
 
+void TAboutForm::SetLogoFrames(const ImageList* frames) {
+    frames_ = frames;
+    ShowFrame();
+}
+
 void TAboutForm::ShowFrame() {
-    setWindowIcon(QIcon(RotatingLogoFrame(logoFrame_)));
+    if (frames_ != nullptr && logoFrame_ < frames_->Count()) {
+        setWindowIcon(QIcon(frames_->At(logoFrame_)));
+    } else {
+        setWindowIcon(QIcon(RotatingLogoFrame(logoFrame_)));
+    }
 }
 
 void TAboutForm::showEvent(QShowEvent* event) {

@@ -16,6 +16,8 @@ namespace fenmar::ui {
 // The program's version, as stored with the settings (also what "fenmar --version" prints).
 inline constexpr std::string_view kProgramVersion = kSettingsVersion;
 
+class ImageList;
+
 class TAboutForm : public QDialog {
     Q_OBJECT
 public:
@@ -23,6 +25,9 @@ public:
 
     // The frame of the rotating logo the box's icon shows (0..5).
     std::uint8_t LogoFrame() const { return logoFrame_; }
+    // The frames come from the main window's ilRotatingLogo; until it is set, the box draws
+    // the same pictures itself.
+    void SetLogoFrames(const ImageList* frames);
 
     QLabel* imgLogo;
     QLabel* labTitle;
@@ -45,6 +50,7 @@ private:
 
     [[maybe_unused]] AppContext& context_;
     std::uint8_t logoFrame_ = 0;
+    const ImageList* frames_ = nullptr;
 };
 
 }  // namespace fenmar::ui

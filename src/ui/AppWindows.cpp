@@ -27,6 +27,7 @@ AppWindows::AppWindows(AppContext& context) {
     sound = Create<TSoundSettings>(context);
     network = Create<TNetworkSettings>(context);
     about = Create<TAboutForm>(context);
+    about->SetLogoFrames(main->ilRotatingLogo);
     trouble = Create<TTroubleSettings>(context);
     quickSaveAs = Create<TQuickSaveAs>(context);
     quickRenameTo = Create<TQuickRenameTo>(context);

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QListView>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
@@ -43,8 +44,14 @@ ListView::ListView(QWidget* parent)
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
-        connect(view, &QAbstractItemView::activated, this,
-                [this](const QModelIndex& index) { emit rowActivated(index.row()); });
+        // Only a double-click or Return chooses a row: `activated` also fires on a single
+        // click where the desktop is set to open items that way.
+        connect(view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+            if (index.isValid()) {
+                emit rowActivated(index.row());
+            }
+        });
+        view->installEventFilter(this);
         addWidget(view);
     }
     iconView_->setMovement(QListView::Static);
@@ -57,6 +64,19 @@ ListView::ListView(QWidget* parent)
     reportView_->header()->setSectionsClickable(false);
     reportView_->header()->setSectionsMovable(false);
     SetViewStyle(ViewStyle::LargeIcon);
+}
+
+bool ListView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto* view = qobject_cast<QAbstractItemView*>(watched);
+        if (view != nullptr && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() == Qt::NoModifier && view->currentIndex().isValid()) {
+            emit rowActivated(view->currentIndex().row());
+            return true;
+        }
+    }
+    return QStackedWidget::eventFilter(watched, event);
 }
 
 void ListView::SetColumns(const QList<ListColumn>& columns) {

@@ -48,7 +48,10 @@ public:
     QTreeView* ReportView() const { return reportView_; }
 
 signals:
-    void rowActivated(int row);  // double-click or Enter on a row
+    void rowActivated(int row);  // double-click, Return or Enter on a row
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void RefreshImages();

@@ -74,7 +74,7 @@ PlugInManager::PlugInManager(TMainDialog& dialog)
     activePlugIn_ = std::make_unique<TPlugIn>(
         PlugInEnvironment{plugInDir_, &context.globals, &context.executables, &host_});
     context.activePlugIn = activePlugIn_.get();
-    dialog.plugIns->labPlugInDir->setText(FromText(plugInDir_));
+    dialog.plugIns->labPlugInDir->SetPath(FromText(plugInDir_));
     Connect();
     ScanPlugIns();
 }

@@ -4,7 +4,9 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -13,6 +15,41 @@
 #include "ui/ListView.h"
 
 namespace fenmar::ui {
+
+void PathLabel::SetPath(const QString& path) {
+    setText(path);
+    UpdateTip();
+    update();
+}
+
+QString PathLabel::ShownText() const {
+    return fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width());
+}
+
+QSize PathLabel::minimumSizeHint() const {
+    return {fontMetrics().horizontalAdvance(QStringLiteral("...")) * 2,
+            QLabel::minimumSizeHint().height()};
+}
+
+void PathLabel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), static_cast<int>(alignment()), palette(),
+                          isEnabled(), ShownText(), foregroundRole());
+}
+
+void PathLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    UpdateTip();
+}
+
+void PathLabel::UpdateTip() {
+    if (!hintKept_) {
+        hint_ = toolTip();
+        hintKept_ = true;
+    }
+    const bool cut = ShownText() != text();
+    setToolTip(cut ? hint_ + QLatin1Char('\n') + text() : hint_);
+}
 
 PlugInsPage::PlugInsPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tabPlugIns"));
@@ -23,8 +60,8 @@ PlugInsPage::PlugInsPage(QWidget* parent) : QWidget(parent) {
                            {QStringLiteral("Version"), 60, Qt::AlignRight}});
 
     Panel2 = Named(new QFrame(this), QStringLiteral("Panel2"));
-    labPlugInDir =
-        MakeLabel(Panel2, QStringLiteral("labPlugInDir"), QStringLiteral("<Plug-In directory>"));
+    labPlugInDir = Named(new PathLabel(QStringLiteral("<Plug-In directory>"), Panel2),
+                         QStringLiteral("labPlugInDir"));
     labPlugInDir->setToolTip(QStringLiteral("This is the directory, where your plug-ins reside."));
     labPlugInDir->setMinimumWidth(40);
     labPlugInDir->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

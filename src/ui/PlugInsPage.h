@@ -2,6 +2,7 @@
 // The "Plug-Ins" page: the list of plug-ins found, the plug-in directory, the view-style
 // buttons and the refresh button. Controls public, named as their objectName.
 
+#include <QLabel>
 #include <QWidget>
 
 class QButtonGroup;
@@ -14,6 +15,28 @@ namespace fenmar::ui {
 
 class ListView;
 
+// A one-line label for a path: when the path does not fit, its middle is left out on the
+// screen and the tool tip (its hint) gains the whole path. text() stays the whole path.
+class PathLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+    void SetPath(const QString& path);
+    QString ShownText() const;  // what is drawn at the current width
+
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void UpdateTip();
+    QString hint_;
+    bool hintKept_ = false;
+};
+
 class PlugInsPage : public QWidget {
     Q_OBJECT
 public:
@@ -21,7 +44,7 @@ public:
 
     ListView* lvPlugIns;
     QFrame* Panel2;
-    QLabel* labPlugInDir;
+    PathLabel* labPlugInDir;
     QToolButton* buIcons;
     QToolButton* buSmlIcons;
     QToolButton* buList;

@@ -1,5 +1,6 @@
 #include "ui/SidePanels.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
@@ -26,6 +27,7 @@ PlugInPanel::PlugInPanel(QWidget* parent) : QFrame(parent) {
     imActivePlugIn->setFixedSize(32, 32);
     imActivePlugIn->setPixmap(DefaultPlugInIcon(32, devicePixelRatioF()));
     imActivePlugIn->setFocusPolicy(Qt::TabFocus);
+    imActivePlugIn->installEventFilter(this);
     Label6->setBuddy(imActivePlugIn);
     connect(Label6, &ClickableLabel::clicked, this, &PlugInPanel::clicked);
     connect(imActivePlugIn, &ClickableLabel::clicked, this, &PlugInPanel::clicked);
@@ -41,6 +43,17 @@ void PlugInPanel::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
     }
     QFrame::mouseReleaseEvent(event);
+}
+
+bool PlugInPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == imActivePlugIn && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit clicked();
+            return true;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 LogoColumn::LogoColumn(QWidget* parent) : QFrame(parent) {

@@ -23,6 +23,8 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Space, Return and Enter on the focused icon run the plug-in like a click.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 // The tall logo; clicking it opens the about box.

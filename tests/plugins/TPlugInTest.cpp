@@ -186,14 +186,11 @@ TEST(InfoFunction, AnswersEachRequestThroughTheHostsPickers) {
     bench.AddFixture("Recorder130");
     bench.globals.Profile.SetText(TextField::QuakePath, "/games/quake");
     bench.globals.Profile.SetText(TextField::PatchPath, "/games/quake/mods");
-    bench.host.answers = {"e1m3 - The Necropolis",
-                          "<none>",
-                          "demos/duel1",
-                          std::nullopt,
-                          std::nullopt,
-                          "glquake.exe"};
+    bench.host.answers = {
+        "e1m3 - The Necropolis", "<none>",       "demos/duel1", std::nullopt,     std::nullopt,
+        "glquake.exe",           "winquake.exe", std::nullopt,  "ctf/demos/final"};
     // 0x10007: only the low 16 bits count.
-    bench.ConfigureRecorder("0,2,3,1,2,4,7,0x10007,9,65535");
+    bench.ConfigureRecorder("0,2,3,1,2,4,5,6,8,7,0x10007,9,65535");
     TPlugIn slot(bench.env);
     ActivatePlugIn(slot, bench.LibraryName("Recorder130"));
     bench.TakeLog();
@@ -217,6 +214,12 @@ TEST(InfoFunction, AnswersEachRequestThroughTheHostsPickers) {
         "info 2=",  // cancelled: empty, not nil
         "host BrowseExecutableFile",
         "info 4=glquake.exe",
+        "host BrowseExecutableFile",
+        "info 5=winquake.exe",
+        "host BrowseExecutableFile",
+        "info 6=(nil)",  // cancelled
+        "host BrowseDemoPatch",
+        "info 8=ctf/demos/final",
         "info 7=mods",
         "info 65543=mods",
         "info 9=(nil)",

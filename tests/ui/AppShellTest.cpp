@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "ScriptedUiServices.h"
+#include "core/GlobalSettings.h"
 #include "ui/AboutForm.h"
 #include "ui/ActionBar.h"
 #include "ui/AppWindows.h"
@@ -227,6 +228,34 @@ TEST(UpDown, StepsTheNumberInItsEditWithinTheRange) {
     edit.setText(QStringLiteral("5"));
     upDown.stepBy(-1);
     EXPECT_EQ(edit.text(), "0");
+}
+
+TEST_F(AppShell, AboutBoxShowsTheStoredVersionAndTheMainWindowsLogoFrames) {
+    ui::AppWindows windows(context);
+    ui::TAboutForm& about = *windows.about;
+    EXPECT_EQ(about.labVersion->text(),
+              QStringLiteral("Version ") +
+                  QString::fromLatin1(kSettingsVersion.data(),
+                                      static_cast<qsizetype>(kSettingsVersion.size())));
+    // Frames that only the main window's image list holds.
+    ui::ImageList& frames = *windows.main->ilRotatingLogo;
+    frames.Clear();
+    for (int i = 0; i < 6; ++i) {
+        QPixmap frame(32, 32);
+        frame.fill(QColor::fromHsv(i * 60, 255, 255));
+        frames.Add(frame);
+    }
+    std::vector<bool> matches;
+    services.modalActions.push_back([&](QDialog&) {
+        for (int i = 0; i < 7; ++i) {
+            matches.push_back(about.windowIcon().pixmap(32).toImage() ==
+                              frames.At(about.LogoFrame()).toImage());
+            about.tiIconTimerTimer();
+        }
+        about.buOK->click();
+    });
+    emit windows.main->panelLogo->imgQuakePanel->clicked();
+    EXPECT_EQ(matches, std::vector<bool>(7, true));
 }
 
 }  // namespace

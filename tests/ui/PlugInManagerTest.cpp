@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -35,6 +36,7 @@
 #include "ui/MultiplayerPage.h"
 #include "ui/PlugInManager.h"
 #include "ui/PlugInsPage.h"
+#include "ui/SettingsController.h"
 #include "ui/SidePanels.h"
 #include "ui/UpDown.h"
 
@@ -367,6 +369,107 @@ TEST_F(PlugInManagerTest, ListMenuOffersUseOnlyForASelectedRow) {
     EXPECT_FALSE(Window().query1->isEnabled());
     Window().use1->trigger();
     EXPECT_EQ(active().FileName(), Library("WinQuakeSwitch").toStdString());
+}
+
+}  // namespace
+}  // namespace fenmar
+
+namespace fenmar {
+namespace {
+
+// Where the desktop opens items with one click, Qt reports a single click as `activated`.
+class SingleClickStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == QStyle::SH_ItemView_ActivateItemOnSingleClick) {
+            return 1;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+TEST_F(PlugInManagerTest, OnlyDoubleClickOrReturnChoosesARowEvenWithSingleClickDesktops) {
+    QListView* view = list().IconView();
+    auto* style = new SingleClickStyle;
+    style->setParent(qApp);  // outlives the window
+    view->setStyle(style);
+    const int row = RowOf(Library("DeathmatchRules"));
+    const QPoint at = view->visualRect(list().Model()->index(row, 0)).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &event);
+    }
+    EXPECT_EQ(list().SelectedRow(), row);
+    EXPECT_FALSE(active().IsLoaded());  // a click only selects
+
+    view->setFocus();
+    view->setCurrentIndex(list().Model()->index(row, 0));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(view, &enter);
+    EXPECT_TRUE(active().IsLoaded());
+    EXPECT_EQ(active().FileName(), Library("DeathmatchRules").toStdString());
+
+    DoubleClick(0);
+    EXPECT_FALSE(active().IsLoaded());
+}
+
+TEST_F(PlugInManagerTest, SpaceAndEnterOnTheFocusedIconRunThePlugIn) {
+    DoubleClick(RowOf(Library("DeathmatchRules")));
+    ui::ClickableLabel* icon = Window().panelPlugIn->imActivePlugIn;
+    EXPECT_TRUE(icon->focusPolicy() & Qt::TabFocus);
+    int runs = 0;
+    for (int key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(icon, &press);
+        if (key != Qt::Key_A) {
+            ++runs;
+        }
+        EXPECT_EQ(mapBrowses, runs) << key;  // the sample asks for a map when it runs
+    }
+}
+
+TEST_F(PlugInManagerTest, ALongPlugInDirectoryIsShortenedInTheMiddle) {
+    ui::PathLabel& label = *Window().plugIns->labPlugInDir;
+    const QString hint = QStringLiteral("This is the directory, where your plug-ins reside.");
+    const QString path = QStringLiteral("/home/player/games/") + QString(120, QLatin1Char('q')) +
+                         QStringLiteral("/fenmar/PlugIns");
+    label.SetPath(path);
+    label.resize(160, label.height());
+    const QString shown = label.ShownText();
+    EXPECT_EQ(label.text(), path);
+    EXPECT_LT(shown.size(), path.size());
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("/home"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("PlugIns"))) << shown.toStdString();
+    EXPECT_EQ(label.toolTip(), hint + QLatin1Char('\n') + path);
+
+    label.SetPath(QStringLiteral("/short"));
+    EXPECT_EQ(label.ShownText(), QStringLiteral("/short"));
+    EXPECT_EQ(label.toolTip(), hint);
+}
+
+TEST_F(PlugInManagerTest, AQuickSetBringsBackThePlugInItsIconAndItsSettings) {
+    context.store = settings.get();
+    DoubleClick(RowOf(Library("DeathmatchRules")));
+    const QImage icon = ActiveIcon();
+    mapAnswer = "e2m6 - The Dismal Oubliette";
+    Press(Qt::Key_F12);  // the plug-in now keeps the map e2m6
+    ASSERT_EQ(active().GetParams(), "+map e2m6");
+    Window().settings->SaveQuickSet("Duel");
+
+    DoubleClick(0);  // unloaded: a fresh load would start at its own default map
+    ASSERT_FALSE(active().IsLoaded());
+    ASSERT_NE(ActiveIcon(), icon);
+    EXPECT_FALSE(Window().findChild<QWidget*>(QStringLiteral("GroupMap"))->isHidden());
+
+    Window().settings->LoadQuickSet("Duel");
+    EXPECT_TRUE(active().IsLoaded());
+    EXPECT_EQ(active().FileName(), Library("DeathmatchRules").toStdString());
+    EXPECT_EQ(ActiveIcon(), icon);
+    EXPECT_EQ(active().GetParams(), "+map e2m6");
+    EXPECT_TRUE(Window().findChild<QWidget*>(QStringLiteral("GroupMap"))->isHidden());
 }
 
 }  // namespace

@@ -19,9 +19,17 @@ bool DynamicLibrary::Open(const std::string& path) {
     if (!FileExists(path)) {
         return false;
     }
-    // No error boxes for files that are not libraries.
+    // The search flags below need a full path.
+    char full[MAX_PATH];
+    const DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH) {
+        return false;
+    }
+    // No error boxes for files that are not libraries. The library's own imports come from
+    // its folder and the system's, never from the current directory or PATH.
     const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    handle_ = ::LoadLibraryA(path.c_str());
+    handle_ = ::LoadLibraryExA(full, nullptr,
+                               LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
     ::SetErrorMode(oldMode);
     return handle_ != nullptr;
 }
