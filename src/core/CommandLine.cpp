@@ -114,9 +114,20 @@ void AppendServer(const LaunchProfile& p, const AllowList& a, const std::string&
 
 }  // namespace
 
+std::string ConfigFileFailedMessage(const std::string& path) {
+    return "The config file \"" + path +
+           "\" could not be written. All parameters stay on the command line.";
+}
+
 std::string ComposeCommandLine(Globals& globals, const ExecutableTable& table,
                                const ComposeInputs& inputs, ActivePlugInQueries* plugIn,
                                const std::function<void(const std::string&)>& showMessage) {
+    return ComposeLaunch(globals, table, inputs, plugIn, showMessage).line;
+}
+
+ComposedLaunch ComposeLaunch(Globals& globals, const ExecutableTable& table,
+                             const ComposeInputs& inputs, ActivePlugInQueries* plugIn,
+                             const std::function<void(const std::string&)>& showMessage) {
     LiveProfile& profile = globals.Profile;
     const AllowList a = [&] {
         if (plugIn && plugIn->IsLoaded()) {
@@ -128,17 +139,37 @@ std::string ComposeCommandLine(Globals& globals, const ExecutableTable& table,
     }();
     const std::string map = MapNameOf(profile.Text(TextField::LaunchMap));
 
-    std::string l;
+    ComposedLaunch launch;
+    std::string& l = launch.line;
     const std::string quakePath = profile.Text(TextField::QuakePath);
-    if (!quakePath.empty()) {
-        l = platform::JoinPath(quakePath, "");
-    }
+    launch.workingDirectory = quakePath;
+    const std::string quakePrefix =
+        quakePath.empty() ? std::string() : platform::JoinPath(quakePath, "");
     if (!inputs.shownExecutable || inputs.shownExecutable->empty()) {
         if (showMessage) {
             showMessage(kNoExecutableMessage);
         }
+        l = quakePrefix;
     } else {
-        l += ExecutableFileOf(table, *inputs.shownExecutable);
+        launch.hasExecutable = true;
+        launch.executableName = *inputs.shownExecutable;
+        const std::string file = ExecutableFileOf(table, *inputs.shownExecutable);
+        launch.program =
+            inputs.searchPath
+                ? ResolveEngineProgram(quakePath, file, *inputs.searchPath, inputs.searchExtensions)
+                : ResolveEngineProgram(quakePath, file);
+        if (launch.program.place == ProgramPlace::QuakeDirectoryFile) {
+            l = quakePrefix + file;
+            launch.programText = l;
+        } else {
+            // An engine elsewhere is named by its full path and told where the game is.
+            l = launch.program.path;
+            launch.programText = l;
+            if (!launch.program.insideQuakeDirectory && !quakePath.empty()) {
+                l += " -basedir " + QuotedWhenBlank(BaseDirectoryOf(quakePath));
+            }
+            launch.headLength = l.size();
+        }
     }
 
     AppendTroubleshooting(profile.Record(), l);
@@ -189,19 +220,23 @@ std::string ComposeCommandLine(Globals& globals, const ExecutableTable& table,
     if (a[ALLOW_MAP] && globals.MapSelectable && IsSet(map) && p.DemoState == 0) {
         l += " +map " + map;
     }
-    if (p.CommandLineMode == 1 && IsSet(profile.Text(TextField::ConfigFile))) {
-        WriteConfigFile(profile, l);
+    const std::string configFile = profile.Text(TextField::ConfigFile);
+    if (p.CommandLineMode == 1 && IsSet(configFile) &&
+        WriteConfigFile(profile, l, launch.headLength) == ConfigFileResult::NotWritten &&
+        !quakePath.empty() && showMessage) {
+        // Without a Quake directory there is nowhere to write to, and nothing to tell.
+        showMessage(ConfigFileFailedMessage(ConfigFilePath(profile).value_or(configFile)));
     }
-    return l;
+    return launch;
 }
 
 std::optional<std::string> ConfigFilePath(const LiveProfile& profile) {
     const std::string name = profile.Text(TextField::ConfigFile);
-    if (platform::IsAbsoluteOrClimbing(name)) {
-        return std::nullopt;
+    const std::string quakePath = profile.Text(TextField::QuakePath);
+    if (quakePath.empty() || platform::IsAbsoluteOrClimbing(name)) {
+        return std::nullopt;  // never id1 of whatever directory the launcher runs in
     }
-    const std::string id1 =
-        platform::ResolveIgnoringCase(profile.Text(TextField::QuakePath), "id1");
+    const std::string id1 = platform::ResolveIgnoringCase(quakePath, "id1");
     return platform::JoinPath(id1, name);
 }
 
@@ -210,51 +245,64 @@ std::optional<std::string> ConfigFilePath(const LiveProfile& profile) {
 // starting with "+" become lines of the file (without the "+") and leave the line together
 // with the blank after them; all other groups stay. When nothing was moved the file is deleted
 // again; otherwise the line is trimmed and ends with " +exec " and the file's name. A file
-// error ends the work at once, leaving the line as far as it had got.
-void WriteConfigFile(const LiveProfile& profile, std::string& line) {
+// error keeps the whole line as it was and removes the partial file: the game then gets every
+// command on its line rather than losing those already moved.
+ConfigFileResult WriteConfigFile(const LiveProfile& profile, std::string& line,
+                                 std::size_t headLength) {
     const auto path = ConfigFilePath(profile);
     if (!path) {
-        return;  // treated like a file that cannot be created
+        return ConfigFileResult::NotWritten;  // treated like a file that cannot be created
     }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path->c_str(), "wb"),
                                                          std::fclose);
     if (!file) {
-        return;
+        return ConfigFileResult::NotWritten;
     }
+    const auto fail = [&] {
+        file.reset();
+        platform::RemoveFile(*path);
+        return ConfigFileResult::NotWritten;
+    };
+    std::string rest = line;
     bool wroteLine = false;
-    const std::size_t firstBlank = line.find(' ');
-    if (firstBlank != std::string::npos) {
-        std::size_t pos = firstBlank + 1;
-        while (pos < line.size()) {
+    const std::size_t start = headLength > 0 ? headLength : rest.find(' ');
+    if (start != std::string::npos && start < rest.size()) {
+        std::size_t pos = start + 1;
+        while (pos < rest.size()) {
             std::size_t end = pos;
-            while (end < line.size() && !(line[end] == ' ' && end + 1 < line.size() &&
-                                          (line[end + 1] == '+' || line[end + 1] == '-'))) {
+            while (end < rest.size() && !(rest[end] == ' ' && end + 1 < rest.size() &&
+                                          (rest[end + 1] == '+' || rest[end + 1] == '-'))) {
                 ++end;
             }
-            if (line[pos] != '+') {
+            if (rest[pos] != '+') {
                 pos = end + 1;
                 continue;
             }
-            const std::string text = line.substr(pos + 1, end - pos - 1) + "\r\n";
+            const std::string text = rest.substr(pos + 1, end - pos - 1) + "\r\n";
             if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) {
-                return;
+                return fail();
             }
             wroteLine = true;
-            line.erase(pos, end - pos + (end < line.size() ? 1 : 0));
+            rest.erase(pos, end - pos + (end < rest.size() ? 1 : 0));
         }
     }
+    if (std::fflush(file.get()) != 0 || std::ferror(file.get()) != 0) {
+        return fail();
+    }
     if (std::fclose(file.release()) != 0) {
-        return;
+        platform::RemoveFile(*path);
+        return ConfigFileResult::NotWritten;
     }
     if (!wroteLine) {
         platform::RemoveFile(*path);
-        return;
+        return ConfigFileResult::NothingToMove;
     }
     std::size_t b = 0;
-    std::size_t e = line.size();
-    while (b < e && static_cast<unsigned char>(line[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(line[e - 1]) <= 32) --e;
-    line = line.substr(b, e - b) + " +exec " + profile.Text(TextField::ConfigFile);
+    std::size_t e = rest.size();
+    while (b < e && static_cast<unsigned char>(rest[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(rest[e - 1]) <= 32) --e;
+    line = rest.substr(b, e - b) + " +exec " + profile.Text(TextField::ConfigFile);
+    return ConfigFileResult::Written;
 }
 
 }  // namespace fenmar

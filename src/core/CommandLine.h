@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/EngineProgram.h"
 #include "core/ExecutableTable.h"
 #include "core/Globals.h"
 
@@ -29,21 +30,48 @@ struct ComposeInputs {
     std::string hostName;                        // the host-name box's text
     std::vector<std::string> globalParams;       // in list order
     std::vector<std::string> additionalParams;   // in list order
+    // Where bare program names are looked up; none: this process's PATH (and PATHEXT).
+    std::optional<std::string> searchPath;
+    std::string searchExtensions;
+};
+
+// What the composer built, and the program it built it for: the run button starts exactly
+// this, whatever a plug-in changes in the profile while the line is composed.
+struct ComposedLaunch {
+    std::string line;
+    bool hasExecutable = false;    // false: no executable shown, nothing is to be started
+    std::string executableName;    // the name shown in the executable box
+    EngineProgram program;         // where the executable's file resolved to
+    std::string programText;       // how the line names the program (its start)
+    std::size_t headLength = 0;    // engines elsewhere: the length of program and -basedir
+    std::string workingDirectory;  // the Quake directory as it was when composing started
 };
 
 inline constexpr const char* kNoExecutableMessage = "You MUST select an executable first !";
+// Shown when the config file cannot be written; every command then stays on the line.
+std::string ConfigFileFailedMessage(const std::string& path);
 
 // Builds the line. `showMessage` receives kNoExecutableMessage when no executable is shown;
 // `plugIn` may be null (no plug-in slot at all). In config-file mode writes the config file.
 std::string ComposeCommandLine(Globals& globals, const ExecutableTable& table,
                                const ComposeInputs& inputs, ActivePlugInQueries* plugIn,
                                const std::function<void(const std::string&)>& showMessage);
+// The same, handing back the program the line was built for.
+ComposedLaunch ComposeLaunch(Globals& globals, const ExecutableTable& table,
+                             const ComposeInputs& inputs, ActivePlugInQueries* plugIn,
+                             const std::function<void(const std::string&)>& showMessage);
 
 // The config file's path: QuakePath, the existing id1 directory (any case), ConfigFile.
-// nullopt when the name is absolute or climbs out of id1: such a file is never written.
+// nullopt when the name is absolute or climbs out of id1, or when no Quake directory is set:
+// such a file is never written.
 std::optional<std::string> ConfigFilePath(const LiveProfile& profile);
 
-// Moves every "+" group of `line` into the config file; see CommandLine.cpp.
-void WriteConfigFile(const LiveProfile& profile, std::string& line);
+enum class ConfigFileResult { Written, NothingToMove, NotWritten };
+
+// Moves every "+" group of `line` after its first `headLength` characters (after its first
+// blank when 0) into the config file; see CommandLine.cpp. On NotWritten the line is as it
+// came in and no partial file is left behind.
+ConfigFileResult WriteConfigFile(const LiveProfile& profile, std::string& line,
+                                 std::size_t headLength = 0);
 
 }  // namespace fenmar

@@ -4,40 +4,48 @@
 
 namespace fenmar {
 
-platform::StartRequest GameStartRequest(const Globals& globals, const ExecutableTable& table,
-                                        const std::optional<std::string>& shownExecutable,
-                                        const std::string& line) {
-    const std::string quakePath = globals.Profile.Text(TextField::QuakePath);
-    std::string program = quakePath.empty() ? std::string() : platform::JoinPath(quakePath, "");
-    if (shownExecutable && !shownExecutable->empty()) {
-        program += ExecutableFileOf(table, *shownExecutable);
-    }
+platform::StartRequest GameStartRequest(const ComposedLaunch& launch) {
     platform::StartRequest request;
-    request.program = program;
-    // The line starts with the program as composed; the program is never re-read from the
-    // line, so blanks in the Quake directory cannot start anything else.
-    const std::string rest = line.rfind(program, 0) == 0 ? line.substr(program.size()) : line;
+    if (!launch.hasExecutable) {
+        return request;  // nothing to start
+    }
+    request.program = launch.program.path;
+    // The program is never re-read from the line, so blanks in its directory cannot start
+    // anything else.
+    const std::string& line = launch.line;
+    const std::string rest =
+        line.rfind(launch.programText, 0) == 0 ? line.substr(launch.programText.size()) : line;
     request.args = platform::SplitCommandLine(rest);
-    request.workingDirectory = quakePath;
+    request.workingDirectory = launch.workingDirectory;
     request.consoleTitle = kGameConsoleTitle;
     request.commandLine = line;
     return request;
 }
 
+std::optional<std::string> MissingProgramMessage(const ComposedLaunch& launch) {
+    if (!launch.hasExecutable || launch.program.found) {
+        return std::nullopt;
+    }
+    return "The program of the executable \"" + launch.executableName + "\" cannot be found:\n" +
+           launch.program.path;
+}
+
 platform::StartRequest CompanionStartRequest(const std::string& line) {
     platform::StartRequest request;
-    auto words = platform::SplitCommandLine(line);
-    if (!words.empty()) {
-        request.program = words.front();
-        request.args.assign(words.begin() + 1, words.end());
+    auto companion = ResolveCompanionProgram(line);
+    if (companion.program) {
+        request.program = std::move(*companion.program);
+        request.args = std::move(companion.args);
     }
-    request.searchPath = true;
     request.commandLine = line;
     return request;
 }
 
 void DeleteConfigFiles(const Globals& globals) {
     const std::string quakePath = globals.Profile.Text(TextField::QuakePath);
+    if (quakePath.empty()) {
+        return;
+    }
     const auto deleteIn = [](const std::string& dir) {
         const std::string file = platform::ResolveIgnoringCase(dir, "config.cfg");
         if (platform::FileExists(file)) {

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "core/CommandLine.h"
+#include "core/EngineProgram.h"
 #include "core/ExecutableTable.h"
 #include "core/Globals.h"
 #include "platform/Process.h"
@@ -12,18 +14,21 @@ namespace fenmar {
 
 inline constexpr const char* kGameConsoleTitle = "Quake - THE game !";
 
-// The game: the Quake directory plus the executable's file, started in the Quake directory
-// (the launcher's own when none is set), with the rest of the line as its arguments.
-platform::StartRequest GameStartRequest(const Globals& globals, const ExecutableTable& table,
-                                        const std::optional<std::string>& shownExecutable,
-                                        const std::string& line);
+// The game: exactly the program the line was composed for, by its absolute path, started in
+// the Quake directory of that composition (the launcher's own when none is set), with the
+// rest of the line as its arguments.
+platform::StartRequest GameStartRequest(const ComposedLaunch& launch);
 
-// The companion program: the first word of its line, looked up in PATH when it has no
-// directory, in the launcher's own directory.
+// Why the composed program cannot be started, for the user; nullopt when it can be tried.
+std::optional<std::string> MissingProgramMessage(const ComposedLaunch& launch);
+
+// The companion program as ResolveCompanionProgram finds it; an empty program when the text
+// names nothing runnable.
 platform::StartRequest CompanionStartRequest(const std::string& line);
 
 // Deletes config.cfg in id1 (bit 1) and in the patch directory (bit 2, when a patch is set).
-// Missing files are skipped; failures are ignored.
+// Missing files are skipped; failures are ignored. Without a Quake directory nothing is
+// deleted (never a config.cfg below wherever the launcher was started).
 void DeleteConfigFiles(const Globals& globals);
 
 }  // namespace fenmar

@@ -10,6 +10,7 @@ namespace fenmar::platform {
 struct StartResult {
     bool started = false;
     std::string error;  // why it failed, in words for the user; empty when started
+    long long processId = 0;  // the started program's process id (0 when not started)
 };
 
 struct StartRequest {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "core/EngineProgram.h"
 #include "core/PathPicking.h"
 #include "platform/FileSystem.h"
 #include "ui/ActionBar.h"
@@ -53,7 +54,8 @@ void DirectoryChecks::edPatchPathChange() {
 void DirectoryChecks::edQSpyChange() {
     const std::string file = Local(dialog_.globalOptions->edQSpy->text());
     dialog_.Context().globals.QSpyExecutable = file;
-    dialog_.multiplayer->buLaunchQW->setEnabled(platform::FileExists(file));
+    // The same lookup as the start: a path, or a bare name on PATH.
+    dialog_.multiplayer->buLaunchQW->setEnabled(ResolveCompanionProgram(file).program.has_value());
 }
 
 void DirectoryChecks::buBrowseForQuakeFolderClick() {

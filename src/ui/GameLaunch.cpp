@@ -37,6 +37,17 @@ void ReportFailedStart(UiServices& ui, const platform::StartRequest& request,
         QString(), MessageIcon::Error);
 }
 
+// Composes as "evaluate" does, keeping the program the line was composed for.
+ComposedLaunch ComposeForLaunch(TMainDialog& dialog) {
+    AppContext& context = dialog.Context();
+    UiServices& ui = context.ui;
+    return ComposeLaunch(
+        context.globals, context.executables, dialog.launchOptions->CurrentComposeInputs(),
+        dialog.launchOptions->ComposerPlugIn(), [&ui](const std::string& message) {
+            ui.ShowMessage(Display(message), QStringLiteral("Something you should know..."));
+        });
+}
+
 }  // namespace
 
 GameLaunchController::GameLaunchController(TMainDialog& dialog)
@@ -70,8 +81,8 @@ void GameLaunchController::AddToHistory(QComboBox& box) {
 
 void GameLaunchController::buRunQuakeClick() {
     AppContext& context = dialog_.Context();
-    const std::string line = dialog_.launchOptions->ComposeLine();
-    dialog_.commandLine->edCommandLine->setText(Display(line));
+    const ComposedLaunch launch = ComposeForLaunch(dialog_);
+    dialog_.commandLine->edCommandLine->setText(Display(launch.line));
     AddToHistory(*dialog_.general->comboPatch);
     AddToHistory(*dialog_.general->comboDemo);
     AddToHistory(*dialog_.multiplayer->comboServer);
@@ -79,10 +90,16 @@ void GameLaunchController::buRunQuakeClick() {
     if (context.globals.DeleteConfigs & kDeleteOnLaunch) {
         DeleteConfigFiles(context.globals);
     }
-    const auto request =
-        GameStartRequest(context.globals, context.executables,
-                         dialog_.launchOptions->CurrentComposeInputs().shownExecutable, line);
+    if (!launch.hasExecutable) {
+        return;  // the composer has said so; nothing is started
+    }
+    if (const auto missing = MissingProgramMessage(launch)) {
+        context.ui.ShowMessage(Display(*missing), QString(), MessageIcon::Error);
+        return;
+    }
+    const auto request = GameStartRequest(launch);
     const auto result = platform::StartDetached(request);
+    lastStartedProcess_ = result.processId;
     if (!result.started) {
         ReportFailedStart(context.ui, request, result);
         return;  // nothing runs: the launcher stays open
@@ -102,7 +119,13 @@ void GameLaunchController::buExitClick() {
 
 void GameLaunchController::buLaunchQWClick() {
     AppContext& context = dialog_.Context();
-    const auto request = CompanionStartRequest(Local(dialog_.globalOptions->edQSpy->text()));
+    const QString text = dialog_.globalOptions->edQSpy->text();
+    const auto request = CompanionStartRequest(Local(text));
+    if (request.program.empty()) {
+        context.ui.ShowMessage(QStringLiteral("\"%1\" cannot be found.").arg(text), QString(),
+                               MessageIcon::Error);
+        return;
+    }
     const auto result = platform::StartDetached(request);
     if (!result.started) {
         ReportFailedStart(context.ui, request, result);

@@ -16,8 +16,9 @@ public:
     explicit GameLaunchController(TMainDialog& dialog);
 
     // Composes and shows the line, updates the recent lists, saves, cleans up and starts the
-    // game; closes the window afterwards when asked to. A game that cannot be started is
-    // reported and keeps the launcher open.
+    // program the line was composed for; closes the window afterwards when asked to. Without
+    // an executable nothing is started; a program that cannot be found or started is reported
+    // and keeps the launcher open.
     void buRunQuakeClick();
     // Deletes CONFIG.CFG files when asked to on exit, then closes the window (which saves).
     void buExitClick();
@@ -27,8 +28,13 @@ public:
     // Puts the box's text at the top of its history; the box's tag is the history size.
     static void AddToHistory(QComboBox& box);
 
+    // The process id of the game the run button started last (0: none). The game runs
+    // detached; this only lets a caller that must end it (a test) find it.
+    long long LastStartedProcess() const { return lastStartedProcess_; }
+
 private:
     TMainDialog& dialog_;
+    long long lastStartedProcess_ = 0;
 };
 
 }  // namespace fenmar::ui

@@ -143,9 +143,11 @@ void LaunchOptionsController::cbFragLimitClick() {
     MultiplayerPage& page = *dialog_.multiplayer;
     const bool on = page.cbFragLimit->isChecked();
     globals_.Profile->EnableFragLimit = on ? 1 : 0;
-    page.edFragLimit->setEnabled(on);
-    page.udFragLimit->setEnabled(on);
-    page.labFragLimit->setEnabled(on);
+    // The value is editable only while the rule itself is (with a server).
+    const bool editable = on && page.cbEnableServer->isChecked();
+    page.edFragLimit->setEnabled(editable);
+    page.udFragLimit->setEnabled(editable);
+    page.labFragLimit->setEnabled(editable);
 }
 
 void LaunchOptionsController::edFragLimitChange() {
@@ -158,9 +160,11 @@ void LaunchOptionsController::cbTimeLimitClick() {
     MultiplayerPage& page = *dialog_.multiplayer;
     const bool on = page.cbTimeLimit->isChecked();
     globals_.Profile->EnableTimeLimit = on ? 1 : 0;
-    page.edTimeLimit->setEnabled(on);
-    page.udTimeLimit->setEnabled(on);
-    page.labTimeLimit->setEnabled(on);
+    // The value is editable only while the rule itself is (with a server).
+    const bool editable = on && page.cbEnableServer->isChecked();
+    page.edTimeLimit->setEnabled(editable);
+    page.udTimeLimit->setEnabled(editable);
+    page.labTimeLimit->setEnabled(editable);
 }
 
 void LaunchOptionsController::edTimeLimitChange() {

@@ -114,7 +114,7 @@ QWidget* MultiplayerPage::BuildServerConfigGroup() {
     edMaxPlayers =
         MakeNumberEdit(groupServerConfig, QStringLiteral("edMaxPlayers"), QStringLiteral("8"));
     edMaxPlayers->setReadOnly(true);
-    edMaxPlayers->setMaxLength(2);
+    edMaxPlayers->setMaxLength(3);  // a stored 100..255 shows whole until the track bar bounds it
     rbListenServer->setChecked(true);
     Disable({labServerType, rbListenServer, rbDedicatedServer, labMaxPlayers, tbMaxPlayers,
              edMaxPlayers});

@@ -13,39 +13,22 @@ namespace {
 namespace fs = std::filesystem;
 using V = std::vector<std::string>;
 
-TEST(GameStartRequest, SplitsTheComposedLineAfterTheProgram) {
-    Globals g;
-    ExecutableTable table;
-    const std::string quake = "/games/my quake";
-    const std::string program = platform::JoinPath(quake, "glquake.exe");
-    g.Profile.SetText(TextField::QuakePath, quake);
-    const auto r = GameStartRequest(g, table, std::string("GL-Quake"),
-                                    program + " -listen +hostname \"LAN party\"");
-    EXPECT_EQ(r.program, program);
+TEST(GameStartRequest, StartsTheComposedProgramWithTheRestOfTheLine) {
+    ComposedLaunch launch;
+    launch.hasExecutable = true;
+    launch.programText = platform::JoinPath("/games/my quake", "glquake.exe");
+    launch.program.path = launch.programText;
+    launch.line = launch.programText + " -listen +hostname \"LAN party\"";
+    launch.workingDirectory = "/games/my quake";
+    const auto r = GameStartRequest(launch);
+    EXPECT_EQ(r.program, launch.program.path);
     EXPECT_EQ(r.args, (V{"-listen", "+hostname", "LAN party"}));
-    EXPECT_EQ(r.workingDirectory, quake);
+    EXPECT_EQ(r.workingDirectory, "/games/my quake");
     EXPECT_EQ(r.consoleTitle, "Quake - THE game !");
 
-    // Without an executable the program is the directory itself, which will not start.
-    const std::string directory = platform::JoinPath(quake, "");
-    const auto none = GameStartRequest(g, table, std::nullopt, directory + " +skill 2");
-    EXPECT_EQ(none.program, directory);
-    EXPECT_EQ(none.args, (V{"+skill", "2"}));
-
-    g.Profile.ClearText(TextField::QuakePath);
-    const auto bare = GameStartRequest(g, table, std::string("WinQuake"), "winquake.exe -safe");
-    EXPECT_EQ(bare.program, "winquake.exe");
-    EXPECT_EQ(bare.args, V{"-safe"});
-    EXPECT_EQ(bare.workingDirectory, "");
-}
-
-TEST(CompanionStartRequest, FirstWordIsTheProgramSearchedInPath) {
-    const auto r = CompanionStartRequest("qspy -f \"my servers.txt\"");
-    EXPECT_EQ(r.program, "qspy");
-    EXPECT_EQ(r.args, (V{"-f", "my servers.txt"}));
-    EXPECT_TRUE(r.searchPath);
-    EXPECT_TRUE(r.workingDirectory.empty());
-    EXPECT_TRUE(CompanionStartRequest("  ").program.empty());
+    // Without an executable there is nothing to start (never the Quake directory itself).
+    launch.hasExecutable = false;
+    EXPECT_TRUE(GameStartRequest(launch).program.empty());
 }
 
 TEST(AddToHistory, NewestFirstNoCaseDuplicatesBoundedSize) {

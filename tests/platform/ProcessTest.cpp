@@ -47,6 +47,7 @@ TEST_F(Start, RunsTheProgramWithItsArgumentsInItsDirectory) {
     const auto result =
         StartDetached(Req(FENMAR_FAKE_GAME, {"-game", "ctf", "+hostname", "LAN party"}, work));
     ASSERT_TRUE(result.started) << result.error;
+    EXPECT_GT(result.processId, 0);  // the game itself, not a helper that started it
     const auto run = test::WaitForFakeGame(log);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.cwd, work);
@@ -77,6 +78,7 @@ TEST_F(Start, ReportsWhyAProgramCannotBeStarted) {
     auto missing = StartDetached(Req(dir.Str() + "/nothing-here", {}, dir.Str()));
     EXPECT_FALSE(missing.started);
     EXPECT_NE(missing.error.find("No such file"), std::string::npos) << missing.error;
+    EXPECT_EQ(missing.processId, 0);
 
     const std::string plain = dir.WriteFile("quake.exe", "not a program");
     fs::permissions(plain, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -156,6 +158,8 @@ TEST_F(DirectoryChecksTest, EmptyCompanionFieldBecomesTheQuakeDirectorysProgram)
 
 TEST_F(DirectoryChecksTest, LaunchButtonFollowsTheCompanionFile) {
     const std::string qw = temp.WriteFile("quake/qw.exe", "");
+    std::filesystem::permissions(qw, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);  // a program
     QPushButton* launch = dlg.multiplayer->buLaunchQW;
     page.edQSpy->setText(Q(qw));
     EXPECT_TRUE(launch->isEnabledTo(&dlg));

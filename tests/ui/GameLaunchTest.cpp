@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <filesystem>
 
@@ -10,6 +11,7 @@
 #include "FakeGameLog.h"
 #include "ScriptedUiServices.h"
 #include "TempDir.h"
+#include "platform/ProgramSearch.h"
 #include "store/OpenStore.h"
 #include "store/RegistryHandling.h"
 #include "ui/ActionBar.h"
@@ -84,16 +86,89 @@ TEST_F(GameLaunch, StartsTheGameWithTheComposedLineAndKeepsTheRecentEntries) {
     EXPECT_EQ(patches.front(), "ctf");
 }
 
-TEST_F(GameLaunch, AGameThatCannotStartIsReportedAndTheLauncherStays) {
+TEST_F(GameLaunch, AProgramThatCannotBeFoundOrStartedIsReportedAndTheLauncherStays) {
     fs::remove(fs::path(quake) / "quake.exe");
     dlg.options->cbCloseOnExec->setChecked(true);
     dlg.show();
     dlg.gameLaunch->buRunQuakeClick();
     ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_TRUE(services.messages[0].text.contains("quake.exe"));
-    EXPECT_TRUE(services.messages[0].text.contains("could not be started"));
+    const QString text = services.messages[0].text;
+    EXPECT_TRUE(text.contains("\"DOS-Quake\"")) << text.toStdString();  // by its name
+    EXPECT_TRUE(text.contains("quake.exe")) << text.toStdString();
     EXPECT_TRUE(dlg.isVisible());  // not closed although close-on-exec is set
+    EXPECT_EQ(dlg.gameLaunch->LastStartedProcess(), 0);
+
+    if (!test::SystemIsWindows()) {
+        // There, but not a program.
+        services.messages.clear();
+        dir.WriteFile("quake/quake.exe", "not a program");
+        dlg.gameLaunch->buRunQuakeClick();
+        ASSERT_EQ(services.messages.size(), 1u);
+        EXPECT_TRUE(services.messages[0].text.contains("could not be started"));
+        EXPECT_TRUE(dlg.isVisible());
+    }
     EXPECT_FALSE(fs::exists(log));
+}
+
+TEST_F(GameLaunch, WithoutAnExecutableOnlyThatIsSaidAndNothingStarts) {
+    dlg.general->comboExecutables->setCurrentIndex(-1);
+    ui::SetComboText(dlg.general->comboPatch, "ctf");
+    dlg.show();
+    dlg.gameLaunch->buRunQuakeClick();
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].text, QStringLiteral("You MUST select an executable first !"));
+    EXPECT_EQ(dlg.gameLaunch->LastStartedProcess(), 0);
+    // The run's other steps still happen: the patch heads its recent list in the store.
+    std::vector<std::string> patches;
+    store::RegReadStringList(*storage, "Software\\Corvanta\\Fenmar\\MRUs\\Patches", patches);
+    ASSERT_FALSE(patches.empty());
+    EXPECT_EQ(patches.front(), "ctf");
+    EXPECT_FALSE(fs::exists(log));
+}
+
+TEST_F(GameLaunch, AnEngineOutsideTheQuakeDirectoryGetsItAsBaseDirectory) {
+    const std::string engine = (dir.Path() / "engines" / "myengine").string();
+    dir.MakeDir("engines");
+    fs::copy_file(FENMAR_FAKE_GAME, engine);
+    context.executables.Add({"My engine", engine});
+    QComboBox* box = dlg.general->comboExecutables;
+    box->addItem("My engine");
+    box->setCurrentIndex(box->findText("My engine"));
+    dlg.commandLine->buEvalCmdLine->click();
+    EXPECT_EQ(Line(), engine + " -basedir " + quake);
+    dlg.gameLaunch->buRunQuakeClick();
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_GT(dlg.gameLaunch->LastStartedProcess(), 0);
+    const auto run = test::WaitForFakeGame(log);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(fs::path(run.cwd), fs::path(quake));
+    EXPECT_EQ(run.args, (std::vector<std::string>{"-basedir", quake}));
+}
+
+TEST_F(GameLaunch, TheCompanionIsEnabledAndStartedByTheSameLookup) {
+    const std::string bin = dir.MakeDir("bin");
+    const std::string program = test::SystemIsWindows() ? "qspy.exe" : "qspy";
+    fs::copy_file(FENMAR_FAKE_GAME, fs::path(bin) / program);
+    const auto oldPath = platform::GetEnvironment("PATH");
+    test::SetEnv("PATH", bin);
+    QLineEdit* edit = dlg.globalOptions->edQSpy;
+    QPushButton* button = dlg.multiplayer->buLaunchQW;
+    {
+        // Only in the current directory, not on PATH: neither enabled nor started.
+        const auto previous = fs::current_path();
+        fs::current_path(quake);
+        edit->setText("quake.exe");
+        EXPECT_FALSE(button->isEnabled());
+        fs::current_path(previous);
+    }
+    edit->setText(QString::fromStdString(program + " -f servers.txt"));
+    EXPECT_TRUE(button->isEnabled());
+    dlg.gameLaunch->buLaunchQWClick();
+    test::SetEnv("PATH", oldPath.value_or(""));
+    EXPECT_TRUE(services.messages.empty());
+    const auto run = test::WaitForFakeGame(log);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.args, (std::vector<std::string>{"-f", "servers.txt"}));
 }
 
 TEST_F(GameLaunch, DeletesConfigFilesOnLaunchAndOnExitAsConfigured) {

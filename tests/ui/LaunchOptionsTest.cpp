@@ -23,6 +23,7 @@
 #include "ui/MultiplayerPage.h"
 #include "ui/NetworkSettings.h"
 #include "ui/OptionsPage.h"
+#include "ui/SettingsController.h"
 #include "ui/SoundSettings.h"
 #include "ui/TroubleSettings.h"
 #include "ui/UpDown.h"
@@ -308,6 +309,26 @@ TEST_F(LaunchOptions, TheMapBrowsersChoiceGoesIntoTheMapBox) {
     general.buBrowseMap->click();  // cancelled
     EXPECT_EQ(Text(TextField::LaunchMap), "mymap - Custom");
     EXPECT_EQ(services.modalTitles.size(), 2u);
+}
+
+TEST_F(LaunchOptions, ALoadedProfileShowsItsPlayersAndLimitsConsistently) {
+    // A stored player count above the track bar's range shows as its largest value.
+    Profile().MaxPlayers = 120;
+    Profile().EnableServer = 0;
+    Profile().EnableFragLimit = 1;
+    Profile().EnableTimeLimit = 1;
+    dlg.settings->ShowProfile();
+    EXPECT_EQ(multi.edMaxPlayers->text(), QStringLiteral("16"));
+    EXPECT_EQ(Profile().MaxPlayers, 16);
+    // The server is off: its limits, checked or not, cannot be edited.
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{multi.cbFragLimit, multi.edFragLimit, multi.udFragLimit,
+                                         multi.cbTimeLimit, multi.edTimeLimit, multi.udTimeLimit}) {
+        EXPECT_FALSE(Enabled(w)) << w->objectName().toStdString();
+    }
+    multi.cbEnableServer->setChecked(true);
+    EXPECT_TRUE(Enabled(multi.edFragLimit));
+    EXPECT_TRUE(Enabled(multi.edTimeLimit));
 }
 
 }  // namespace

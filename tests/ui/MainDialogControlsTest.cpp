@@ -195,7 +195,7 @@ const Expect kControls[] = {
      .enabled = false,
      .range = std::array{1, 16, 1},
      .position = 8},
-    {.name = "edMaxPlayers", .enabled = false, .text = "8", .readOnly = true, .maxLength = 2},
+    {.name = "edMaxPlayers", .enabled = false, .text = "8", .readOnly = true, .maxLength = 3},
     {.name = "groupServerRules", .caption = "Server-rules"},
     {.name = "cbFragLimit",
      .caption = "&Frag-limit:",

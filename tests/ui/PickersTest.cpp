@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -147,6 +149,8 @@ TEST_F(PickersTest, ExecutableAndConfigPickersGiveTheFileName) {
 
 TEST_F(PickersTest, CompanionPickerGivesTheWholePath) {
     const std::string qw = temp.WriteFile("quake/QW/qwcl.exe", "");
+    std::filesystem::permissions(qw, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);  // a program
     services.fileAnswers.push_back(Q(qw));
     dlg.globalOptions->buBrowseQSpy->click();
     EXPECT_EQ(dlg.globalOptions->edQSpy->text(), Q(qw));

@@ -12,8 +12,17 @@ namespace fenmar::platform {
 
 namespace {
 
-// Reads exactly one int from the pipe; false at end of file (the exec succeeded).
-bool ReadErrno(int fd, int& value) {
+// What the children report through the pipe, one record per write (small writes to a pipe
+// are never interleaved): the started program's id from the middle child, or why the start
+// failed from either child. End of file without a failure means the exec succeeded.
+enum Report : int { kStartedPid = 1, kFailedErrno = 2, kFailedDirectory = 3 };
+struct Record {
+    int kind;
+    int value;
+};
+
+// Reads exactly one record from the pipe; false at end of file.
+bool ReadRecord(int fd, Record& value) {
     std::size_t got = 0;
     auto* bytes = reinterpret_cast<char*>(&value);
     while (got < sizeof value) {
@@ -31,8 +40,13 @@ bool ReadErrno(int fd, int& value) {
     return true;
 }
 
-void WriteErrnoAndExit(int fd, int value) {
-    [[maybe_unused]] const ssize_t n = ::write(fd, &value, sizeof value);
+void WriteRecord(int fd, int kind, int value) {
+    const Record record{kind, value};
+    [[maybe_unused]] const ssize_t n = ::write(fd, &record, sizeof record);
+}
+
+void WriteErrnoAndExit(int fd, int kind, int value) {
+    WriteRecord(fd, kind, value);
     ::_exit(127);
 }
 
@@ -69,36 +83,44 @@ StartResult StartDetached(const StartRequest& request) {
         ::setsid();
         const pid_t grandChild = ::fork();
         if (grandChild < 0) {
-            WriteErrnoAndExit(fds[1], errno);
+            WriteErrnoAndExit(fds[1], kFailedErrno, errno);
         }
         if (grandChild == 0) {
             if (dir && ::chdir(dir) != 0) {
-                WriteErrnoAndExit(fds[1], -errno);  // negative: the directory failed
+                WriteErrnoAndExit(fds[1], kFailedDirectory, errno);
             }
             if (request.searchPath) {
                 ::execvp(argv[0], argv.data());
             } else {
                 ::execv(argv[0], argv.data());
             }
-            WriteErrnoAndExit(fds[1], errno);
+            WriteErrnoAndExit(fds[1], kFailedErrno, errno);
         }
+        WriteRecord(fds[1], kStartedPid, static_cast<int>(grandChild));
         ::_exit(0);
     }
     ::close(fds[1]);
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    int failure = 0;
-    const bool failed = ReadErrno(fds[0], failure);
+    long long pid = 0;
+    Record record{};
+    while (ReadRecord(fds[0], record)) {
+        if (record.kind == kStartedPid) {
+            pid = record.value;
+            continue;
+        }
+        ::close(fds[0]);
+        if (record.kind == kFailedDirectory) {
+            return {false,
+                    "the working directory \"" + request.workingDirectory +
+                        "\" cannot be used: " + std::strerror(record.value),
+                    0};
+        }
+        return {false, std::strerror(record.value), 0};
+    }
     ::close(fds[0]);
-    if (!failed) {
-        return {true, {}};
-    }
-    if (failure < 0) {
-        return {false, "the working directory \"" + request.workingDirectory +
-                           "\" cannot be used: " + std::strerror(-failure)};
-    }
-    return {false, std::strerror(failure)};
+    return {true, {}, pid};
 }
 
 }  // namespace fenmar::platform

@@ -75,7 +75,7 @@ StartResult StartDetached(const StartRequest& request) {
     }
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    return {true, {}};
+    return {true, {}, static_cast<long long>(info.dwProcessId)};
 }
 
 }  // namespace fenmar::platform
