@@ -8,6 +8,7 @@
 
 #include "core/PathPicking.h"
 #include "ui/FolderDialog.h"
+#include "ui/discovery/ChoiceDialog.h"
 
 namespace fenmar::ui {
 
@@ -97,6 +98,10 @@ std::optional<QString> QtUiServices::ChooseFile(const FileDialogRequest& request
         return std::nullopt;
     }
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
+}
+
+std::optional<std::vector<int>> QtUiServices::ChooseFromList(const ChoiceRequest& request) {
+    return ShowChoiceDialog(request, Owner());
 }
 
 }  // namespace fenmar::ui

@@ -67,4 +67,15 @@ std::vector<QString> ScriptedUiServices::MessageTexts() const {
     return out;
 }
 
+std::optional<std::vector<int>> ScriptedUiServices::ChooseFromList(
+    const ui::ChoiceRequest& request) {
+    choiceRequests.push_back(request);
+    if (choiceAnswers.empty()) {
+        return std::nullopt;
+    }
+    auto answer = std::move(choiceAnswers.front());
+    choiceAnswers.pop_front();
+    return answer;
+}
+
 }  // namespace fenmar::test
