@@ -30,10 +30,10 @@ struct DiscoveryEnvironment {
 };
 
 struct DiscoveryLimits {
-    int maxDepth = 5;                            // below a searched base folder
-    std::size_t maxEntries = 50000;              // directory entries looked at, in all
-    std::chrono::milliseconds timeLimit{4000};   // for one whole search
-    const std::atomic<bool>* stop = nullptr;     // set from elsewhere: end the search early
+    int maxDepth = 5;                           // below a searched base folder
+    std::size_t maxEntries = 50000;             // directory entries looked at, in all
+    std::chrono::milliseconds timeLimit{4000};  // for one whole search
+    const std::atomic<bool>* stop = nullptr;    // set from elsewhere: end the search early
 };
 
 struct FoundEngine {

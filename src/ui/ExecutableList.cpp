@@ -253,7 +253,8 @@ int ExecutableList::OfferEngines(bool tellWhenNone) {
     for (const ExecutableEntry& row : Entries()) {
         known.push_back(row.file);
         if (const auto at = Locate(row.file)) {
-            known.push_back(QFileInfo(FromLocal(*at)).canonicalFilePath().toLocal8Bit().toStdString());
+            known.push_back(
+                QFileInfo(FromLocal(*at)).canonicalFilePath().toLocal8Bit().toStdString());
         }
     }
     std::vector<FoundEngine> fresh;
@@ -271,18 +272,20 @@ int ExecutableList::OfferEngines(bool tellWhenNone) {
         if (!tellWhenNone) {
             return 0;
         }
-        context.ui.ShowMessage(QStringLiteral("No Quake engines were found beyond those in the list."),
-                               QStringLiteral("Something you should know..."),
-                               MessageIcon::Information);
+        context.ui.ShowMessage(
+            QStringLiteral("No Quake engines were found beyond those in the list."),
+            QStringLiteral("Something you should know..."), MessageIcon::Information);
         return 0;
     }
     ChoiceRequest request;
     request.title = QStringLiteral("Quake engines found");
-    request.text = QStringLiteral("These Quake engines were found on this computer. Tick the "
-                                  "ones to add to your executables:");
+    request.text = QStringLiteral(
+        "These Quake engines were found on this computer. Tick the "
+        "ones to add to your executables:");
     request.multiple = true;
     for (std::size_t i = 0; i < fresh.size(); ++i) {
-        request.items << FromLocal(fresh[i].name) + QStringLiteral("   ") + FromLocal(fresh[i].path);
+        request.items << FromLocal(fresh[i].name) + QStringLiteral("   ") +
+                             FromLocal(fresh[i].path);
         request.ticked.push_back(static_cast<int>(i));
     }
     const auto chosen = context.ui.ChooseFromList(request);
@@ -344,7 +347,8 @@ void ExecutableList::MarkMissingPrograms() {
             row->setFont(column, font);
             if (missing) {
                 row->setForeground(column, greyed);
-                row->setToolTip(column, QStringLiteral("This program was not found: ") + row->text(1));
+                row->setToolTip(column,
+                                QStringLiteral("This program was not found: ") + row->text(1));
             } else {
                 row->setData(column, Qt::ForegroundRole, QVariant());
                 row->setToolTip(column, QString());

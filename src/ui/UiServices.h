@@ -41,7 +41,7 @@ struct FileDialogRequest {
 // A list to choose from, e.g. the engines or Quake directories found on this computer.
 struct ChoiceRequest {
     QString title;
-    QString text;             // above the list
+    QString text;  // above the list
     QStringList items;
     bool multiple = false;    // several rows may be ticked; otherwise exactly one is chosen
     std::vector<int> ticked;  // rows ticked (or the row selected) when the list opens

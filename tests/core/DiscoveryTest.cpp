@@ -63,8 +63,8 @@ TEST(LibraryFoldersTest, HostileSizesStayBounded) {
     }
     EXPECT_TRUE(ParseLibraryFolders(deep).empty());
     // An endless text value.
-    EXPECT_TRUE(ParseLibraryFolders("\"libraryfolders\" { \"1\" \"" + std::string(1 << 20, 'a'))
-                    .empty());
+    EXPECT_TRUE(
+        ParseLibraryFolders("\"libraryfolders\" { \"1\" \"" + std::string(1 << 20, 'a')).empty());
     // Thousands of libraries: only the first ones are taken.
     std::string many = "\"libraryfolders\" {";
     for (int i = 0; i < 5000; ++i) {
@@ -175,17 +175,18 @@ TEST_F(DiscoveryTest, InstallationsFromSteamLibrariesGameFoldersAndSystemPlaces)
     // Two Steam libraries: the client's own and one named in its list, which also names a
     // missing and a looping library; the flatpak client's list is damaged.
     const std::string own = GameData("home/player/.local/share/Steam/steamapps/common/Quake");
-    const std::string rerelease = GameData(
-        "home/player/.local/share/Steam/steamapps/common/Quake/rerelease", "id1/pak0.pak");
-    const std::string second = GameData("disk2/SteamLibrary/SteamApps/common/quake",
-                                        "Id1/progs.dat");
+    const std::string rerelease =
+        GameData("home/player/.local/share/Steam/steamapps/common/Quake/rerelease", "id1/pak0.pak");
+    const std::string second =
+        GameData("disk2/SteamLibrary/SteamApps/common/quake", "Id1/progs.dat");
     temp.MakeDir("loop");
     Link(temp.Path() / "loop", "loop/self");
     temp.WriteFile("home/player/.local/share/Steam/steamapps/libraryfolders.vdf",
                    "\"libraryfolders\" { \"0\" { \"path\" \"" + home +
                        "/.local/share/Steam\" } \"1\" { \"path\" \"" + temp.Str() +
                        "/disk2/SteamLibrary\" } \"2\" { \"path\" \"/no/such/disk\" } \"3\" { "
-                       "\"path\" \"" + temp.Str() + "/loop/self/self/self\" } }");
+                       "\"path\" \"" +
+                       temp.Str() + "/loop/self/self/self\" } }");
     temp.WriteFile(
         "home/player/.var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/"
         "libraryfolders.vdf",
@@ -211,8 +212,8 @@ TEST_F(DiscoveryTest, InstallationsFromSteamLibrariesGameFoldersAndSystemPlaces)
     for (const auto& install : found) {
         paths.push_back(install.path);
     }
-    EXPECT_EQ(paths, (std::vector<std::string>{own, rerelease, second, gog, heroic, lutris,
-                                               system, own2}));
+    EXPECT_EQ(paths, (std::vector<std::string>{own, rerelease, second, gog, heroic, lutris, system,
+                                               own2}));
     ASSERT_GE(found.size(), 3u);
     EXPECT_EQ(found[0].where, "Steam");
     EXPECT_EQ(found[1].where, "Steam (rerelease)");

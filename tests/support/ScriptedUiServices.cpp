@@ -73,9 +73,13 @@ std::optional<std::vector<int>> ScriptedUiServices::ChooseFromList(
     if (choiceAnswers.empty()) {
         return std::nullopt;
     }
-    auto answer = std::move(choiceAnswers.front());
+    const bool chosen = choiceAnswers.front().has_value();
+    std::vector<int> rows = chosen ? *choiceAnswers.front() : std::vector<int>();
     choiceAnswers.pop_front();
-    return answer;
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return rows;
 }
 
 }  // namespace fenmar::test

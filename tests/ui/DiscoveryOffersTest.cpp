@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <filesystem>
 
@@ -136,7 +137,7 @@ TEST_F(DiscoveryOffersTest, FindEnginesAddsTheChosenOnesNeverTwice) {
     const std::string games = Program("root/usr/games/vkquake");
     const std::string inQuake = Program("quake/darkplaces-sdl");
     fs::create_symlink(local, temp.Path() / "bin/ironwail");  // the same program on PATH
-    AddRow("Mine", Q(onPath));                               // already in the list
+    AddRow("Mine", Q(onPath));                                // already in the list
 
     services.choiceAnswers.push_back(std::vector<int>{0, 2});
     EXPECT_EQ(list.buFindEnginesClick(), 2);

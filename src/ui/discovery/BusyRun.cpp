@@ -8,8 +8,8 @@
 
 namespace fenmar::ui {
 
-void WaitWithBusyIndicator(QWidget* owner, const QString& text,
-                           const std::function<bool()>& done, std::atomic<bool>& stop) {
+void WaitWithBusyIndicator(QWidget* owner, const QString& text, const std::function<bool()>& done,
+                           std::atomic<bool>& stop) {
     // Most searches end within a moment: wait that long without showing anything.
     const auto moment = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
     while (!done() && std::chrono::steady_clock::now() < moment) {

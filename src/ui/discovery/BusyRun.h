@@ -13,8 +13,8 @@ namespace fenmar::ui {
 
 // Waits (keeping the window alive) until `done` is ready; shows the busy indicator with
 // `text` after a short delay and sets `stop` when the user cancels it.
-void WaitWithBusyIndicator(QWidget* owner, const QString& text,
-                           const std::function<bool()>& done, std::atomic<bool>& stop);
+void WaitWithBusyIndicator(QWidget* owner, const QString& text, const std::function<bool()>& done,
+                           std::atomic<bool>& stop);
 
 // `work(stop)` on a thread of its own; its result once it has finished.
 template <typename Result>
@@ -25,9 +25,7 @@ Result RunWithBusyIndicator(QWidget* owner, const QString& text,
         std::async(std::launch::async, [stop, work = std::move(work)] { return work(*stop); });
     WaitWithBusyIndicator(
         owner, text,
-        [&result] {
-            return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-        },
+        [&result] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
         *stop);
     return result.get();
 }

@@ -20,8 +20,8 @@ std::optional<std::vector<int>> ShowChoiceDialog(const ChoiceRequest& request, Q
     for (int i = 0; i < request.items.size(); ++i) {
         auto* item = new QListWidgetItem(request.items[i], list);
         item->setToolTip(request.items[i]);
-        const bool ticked = std::find(request.ticked.begin(), request.ticked.end(), i) !=
-                            request.ticked.end();
+        const bool ticked =
+            std::find(request.ticked.begin(), request.ticked.end(), i) != request.ticked.end();
         if (request.multiple) {
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);

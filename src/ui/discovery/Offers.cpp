@@ -69,7 +69,8 @@ QuakeDirectoryChoice OfferQuakeDirectories(AppContext& context, QWidget* owner) 
     if (row < 0 || static_cast<std::size_t>(row) >= found.size()) {
         return {QuakeDirectoryChoice::Kind::UseFolderChooser, {}};
     }
-    return {QuakeDirectoryChoice::Kind::Chosen, FromLocal(found[static_cast<std::size_t>(row)].path)};
+    return {QuakeDirectoryChoice::Kind::Chosen,
+            FromLocal(found[static_cast<std::size_t>(row)].path)};
 }
 
 }  // namespace fenmar::ui
