@@ -80,7 +80,7 @@ std::vector<FoundInstallation> FindQuakeInstallations(const DiscoveryEnvironment
         if (quake) {
             consider(*quake, "Steam");
             if (const auto rerelease = platform::FindEntryIgnoringCase(*quake, "rerelease")) {
-                consider(*rerelease, "Steam (rerelease)");
+                consider(*rerelease, "Steam, rerelease");
             }
         }
     }

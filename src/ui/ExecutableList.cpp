@@ -340,7 +340,8 @@ void ExecutableList::MarkMissingPrograms() {
     const QColor greyed = list->palette().color(QPalette::Disabled, QPalette::Text);
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = list->topLevelItem(i);
-        const bool missing = !Locate(Local(row->text(1)));
+        const auto where = Locate(Local(row->text(1)));
+        const bool missing = !where;
         QFont font = row->font(0);
         font.setItalic(missing);
         for (int column = 0; column < 2; ++column) {
@@ -351,7 +352,7 @@ void ExecutableList::MarkMissingPrograms() {
                                 QStringLiteral("This program was not found: ") + row->text(1));
             } else {
                 row->setData(column, Qt::ForegroundRole, QVariant());
-                row->setToolTip(column, QString());
+                row->setToolTip(column, FromLocal(*where));
             }
         }
     }

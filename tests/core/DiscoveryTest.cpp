@@ -216,7 +216,7 @@ TEST_F(DiscoveryTest, InstallationsFromSteamLibrariesGameFoldersAndSystemPlaces)
                                                own2}));
     ASSERT_GE(found.size(), 3u);
     EXPECT_EQ(found[0].where, "Steam");
-    EXPECT_EQ(found[1].where, "Steam (rerelease)");
+    EXPECT_EQ(found[1].where, "Steam, rerelease");
 }
 
 TEST_F(DiscoveryTest, SearchStopsAtItsBounds) {

@@ -109,6 +109,7 @@ TEST_F(DiscoveryOffersTest, RowsWhoseProgramCannotBeFoundAreMarkedNotRemoved) {
     EXPECT_TRUE(list.IsMarkedMissing("Nowhere"));
     EXPECT_TRUE(list.IsMarkedMissing("Gone"));
     EXPECT_TRUE(Row("Nowhere")->toolTip(1).contains("not found"));
+    EXPECT_EQ(Row("On PATH")->toolTip(1), Q(bin + "/tyr-quake"));  // where it was found
     // Built-in rows are found only once a Quake directory holds their file.
     EXPECT_TRUE(list.IsMarkedMissing("WinQuake"));
     options.edQuakePath->setText(Q(quake));
