@@ -130,7 +130,7 @@ protected:
         temp.WriteFile(rel + "/" + file, "PACK");
         return (temp.Path() / rel).string();
     }
-    void Link(const std::string& target, const std::string& rel) const {
+    void Link(const fs::path& target, const std::string& rel) const {
         fs::create_directory_symlink(target, temp.Path() / rel);
     }
     DiscoveryEnvironment Env(const std::string& pathList = {}) const {
