@@ -8,10 +8,12 @@
 #include "core/PathPicking.h"
 #include "platform/FileSystem.h"
 #include "ui/ActionBar.h"
+#include "ui/ExecutableList.h"
 #include "ui/GlobalOptionsPage.h"
 #include "ui/MainDialog.h"
 #include "ui/MultiplayerPage.h"
 #include "ui/Pickers.h"
+#include "ui/discovery/Offers.h"
 
 namespace fenmar::ui {
 
@@ -69,6 +71,17 @@ void DirectoryChecks::buBrowseForPatchFolderClick() {
 }
 
 void DirectoryChecks::RunQuakeFolderPicker() {
+    // The directories found to hold game data come first; the folder chooser is the last
+    // entry of that list.
+    const QuakeDirectoryChoice offer = OfferQuakeDirectories(dialog_.Context(), &dialog_);
+    if (offer.kind == QuakeDirectoryChoice::Kind::Cancelled) {
+        return;
+    }
+    if (offer.kind == QuakeDirectoryChoice::Kind::Chosen) {
+        dialog_.globalOptions->edQuakePath->setText(
+            QString::fromLocal8Bit(PathInStoredCase(Local(offer.path))));
+        return;
+    }
     const QString folder = BrowseQuakeFolder(dialog_.Context());
     if (!folder.isEmpty()) {
         dialog_.globalOptions->edQuakePath->setText(folder);
@@ -92,6 +105,9 @@ bool DirectoryChecks::PatchPathValid() const {
 }
 
 void DirectoryChecks::CheckDirectories() {
+    // A first run: nothing stored, this is the check of the first activation.
+    const bool firstRun = !checkedBefore_ && !quakePathGiven_;
+    checkedBefore_ = true;
     AppContext& context = dialog_.Context();
     GlobalOptionsPage& page = *dialog_.globalOptions;
     const auto quakePath = [&context] {
@@ -126,6 +142,12 @@ void DirectoryChecks::CheckDirectories() {
     if (page.edQSpy->text().isEmpty()) {
         page.edQSpy->setText(
             QString::fromLocal8Bit(platform::ResolveIgnoringCase(quakePath(), "qw.exe")));
+    }
+
+    // With the Quake directory known, the engines this computer has, if the built-in rows
+    // name none that exists.
+    if (firstRun) {
+        dialog_.executableList->OfferEnginesOnFirstRun();
     }
 }
 

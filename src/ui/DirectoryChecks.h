@@ -17,7 +17,8 @@ public:
     // Asks for the Quake directory when it does not exist, for the patch directory when one
     // was given in this run and does not lie in the Quake directory (otherwise the patch
     // directory becomes the Quake directory), enables the run button once a Quake directory
-    // was given in this run, and fills an empty companion field.
+    // was given in this run, and fills an empty companion field. On a first run it then
+    // offers the engines found on this computer.
     void CheckDirectories();
 
     // Whether a (non-empty) directory was given in this run: loaded, typed or chosen. Stays
@@ -41,6 +42,7 @@ private:
     bool quakePathGiven_ = false;
     bool patchPathGiven_ = false;
     bool settingDefaultPatchPath_ = false;
+    bool checkedBefore_ = false;
 };
 
 }  // namespace fenmar::ui

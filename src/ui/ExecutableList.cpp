@@ -1,6 +1,9 @@
 #include "ui/ExecutableList.h"
 
+#include <algorithm>
+
 #include <QDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,13 +11,18 @@
 #include <QTreeWidget>
 
 #include "core/PathPicking.h"
+#include "platform/FileSystem.h"
+#include "platform/InstallPlaces.h"
+#include "store/Store.h"
 #include "ui/AppWindows.h"
 #include "ui/Controls.h"
 #include "ui/ExeNotDefined.h"
 #include "ui/GeneralPage.h"
+#include "ui/GlobalOptionsPage.h"
 #include "ui/MainDialog.h"
 #include "ui/MoreGlobalOptionsPage.h"
 #include "ui/Pickers.h"
+#include "ui/discovery/Offers.h"
 
 namespace fenmar::ui {
 
@@ -62,6 +70,10 @@ ExecutableList::ExecutableList(TMainDialog& dialog) : QObject(&dialog), dialog_(
             &ExecutableList::buBrowseExecutableClick);
     connect(dialog.general->comboExecutables, &QComboBox::activated, this,
             &ExecutableList::comboExecutablesChange);
+    connect(page.buFindEngines, &QPushButton::clicked, this, &ExecutableList::buFindEnginesClick);
+    // Rows relative to the Quake directory are found, or not, anew when it changes.
+    connect(dialog.globalOptions->edQuakePath, &QLineEdit::textChanged, this,
+            &ExecutableList::MarkMissingPrograms);
 
     ReplaceAll(Entries());
 }
@@ -204,10 +216,176 @@ void ExecutableList::lvExecutablesDblClick() {
 }
 
 void ExecutableList::buBrowseExecutableClick() {
+    // Engines may live anywhere: a program outside the Quake directory is kept with its whole
+    // path, one inside relative to it.
+    AppContext& context = dialog_.Context();
     QLineEdit* edit = dialog_.moreGlobalOptions->edFile;
-    if (const auto file = BrowseExecutableFile(dialog_.Context(), edit->text())) {
-        edit->setText(*file);
+    FileDialogRequest request;
+    request.initialDir = FromLocal(context.globals.Profile.Text(TextField::QuakePath));
+    request.defaultName = edit->text();
+    if (platform::ProgramsHaveExeSuffix()) {
+        request.filterText = QStringLiteral("Executables (*.exe, *.bat)");
+        request.filterPattern = QStringLiteral("*.exe;*.bat");
+        request.defaultExt = QStringLiteral("EXE");
+    } else {
+        request.filterText = QStringLiteral("Programs (*)");
+        request.filterPattern = QStringLiteral("*");
     }
+    request.openMode = true;
+    request.keepExtension = true;
+    request.keepPath = true;
+    request.relative = false;
+    request.title = QStringLiteral("Select an executable...");
+    if (const auto file = SelectFile(context.ui, request)) {
+        edit->setText(StoredFileOf(Local(*file)));
+    }
+}
+
+int ExecutableList::buFindEnginesClick() {
+    return OfferEngines(true);
+}
+
+int ExecutableList::OfferEngines(bool tellWhenNone) {
+    AppContext& context = dialog_.Context();
+    const std::vector<FoundEngine> found = SearchEngines(context, &dialog_);
+    // Engines already in the list (by file, or by where their file leads) are not offered.
+    std::vector<std::string> known;
+    for (const ExecutableEntry& row : Entries()) {
+        known.push_back(row.file);
+        if (const auto at = Locate(row.file)) {
+            known.push_back(
+                QFileInfo(FromLocal(*at)).canonicalFilePath().toLocal8Bit().toStdString());
+        }
+    }
+    std::vector<FoundEngine> fresh;
+    for (const FoundEngine& engine : found) {
+        const std::string identity =
+            QFileInfo(FromLocal(engine.path)).canonicalFilePath().toLocal8Bit().toStdString();
+        const std::string stored = Local(StoredFileOf(engine.path));
+        if (std::find(known.begin(), known.end(), stored) == known.end() &&
+            std::find(known.begin(), known.end(), identity) == known.end()) {
+            fresh.push_back(engine);
+            known.push_back(identity);
+        }
+    }
+    if (fresh.empty()) {
+        if (!tellWhenNone) {
+            return 0;
+        }
+        context.ui.ShowMessage(
+            QStringLiteral("No Quake engines were found beyond those in the list."),
+            QStringLiteral("Something you should know..."), MessageIcon::Information);
+        return 0;
+    }
+    ChoiceRequest request;
+    request.title = QStringLiteral("Quake engines found");
+    request.text = QStringLiteral(
+        "These Quake engines were found on this computer. Tick the "
+        "ones to add to your executables:");
+    request.multiple = true;
+    for (std::size_t i = 0; i < fresh.size(); ++i) {
+        request.items << FromLocal(fresh[i].name) + QStringLiteral("   ") +
+                             FromLocal(fresh[i].path);
+        request.ticked.push_back(static_cast<int>(i));
+    }
+    const auto chosen = context.ui.ChooseFromList(request);
+    if (!chosen) {
+        return 0;
+    }
+    int added = 0;
+    for (const int index : *chosen) {
+        if (index < 0 || static_cast<std::size_t>(index) >= fresh.size()) {
+            continue;
+        }
+        const FoundEngine& engine = fresh[static_cast<std::size_t>(index)];
+        const QString file = StoredFileOf(engine.path);
+        QString name = FromLocal(engine.name);
+        if (NameExists(name)) {
+            // A second engine of that name elsewhere: told apart by its folder.
+            name += QStringLiteral(" (") + QFileInfo(FromLocal(engine.path)).absolutePath() +
+                    QLatin1Char(')');
+        }
+        if (NameExists(name)) {
+            continue;
+        }
+        AppendRow(name, file);
+        ++added;
+    }
+    if (added > 0) {
+        RowsChanged();
+    }
+    return added;
+}
+
+void ExecutableList::OfferEnginesOnFirstRun() {
+    const std::vector<ExecutableEntry> builtIn = ExecutableTable::BuiltInRows();
+    const std::vector<ExecutableEntry> rows = Entries();
+    if (rows.empty()) {
+        return;
+    }
+    for (const ExecutableEntry& row : rows) {
+        const bool isBuiltIn =
+            std::any_of(builtIn.begin(), builtIn.end(), [&row](const ExecutableEntry& b) {
+                return b.name == row.name && EqualsIgnoringAsciiCase(b.file, row.file);
+            });
+        if (!isBuiltIn || Locate(row.file)) {
+            return;
+        }
+    }
+    OfferEngines(false);
+}
+
+void ExecutableList::MarkMissingPrograms() {
+    QTreeWidget* list = dialog_.moreGlobalOptions->lvExecutables;
+    const QColor greyed = list->palette().color(QPalette::Disabled, QPalette::Text);
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = list->topLevelItem(i);
+        const auto where = Locate(Local(row->text(1)));
+        const bool missing = !where;
+        QFont font = row->font(0);
+        font.setItalic(missing);
+        for (int column = 0; column < 2; ++column) {
+            row->setFont(column, font);
+            if (missing) {
+                row->setForeground(column, greyed);
+                row->setToolTip(column,
+                                QStringLiteral("This program was not found: ") + row->text(1));
+            } else {
+                row->setData(column, Qt::ForegroundRole, QVariant());
+                row->setToolTip(column, FromLocal(*where));
+            }
+        }
+    }
+}
+
+bool ExecutableList::IsMarkedMissing(const QString& name) const {
+    const QTreeWidget* list = dialog_.moreGlobalOptions->lvExecutables;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = list->topLevelItem(i);
+        if (row->text(0) == name) {
+            return row->font(0).italic();
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> ExecutableList::Locate(const std::string& file) const {
+    return LocateProgram(file, Local(dialog_.globalOptions->edQuakePath->text()),
+                         DiscoveryPlaces());
+}
+
+QString ExecutableList::StoredFileOf(const std::string& path) const {
+    const std::string quakePath = Local(dialog_.globalOptions->edQuakePath->text());
+    if (!quakePath.empty() && IsSameOrBelow(path, quakePath) && path.size() > quakePath.size()) {
+        std::size_t start = quakePath.size();
+        while (start < path.size() && platform::IsSeparator(path[start])) {
+            ++start;
+        }
+        if (start < path.size()) {
+            return FromLocal(PathInStoredCase(path.substr(start)));
+        }
+    }
+    return FromLocal(PathInStoredCase(path));
 }
 
 void ExecutableList::comboExecutablesChange() {
@@ -237,7 +415,8 @@ QTreeWidgetItem* ExecutableList::SelectedRow() const {
 bool ExecutableList::NameExists(const QString& name) const {
     const std::string wanted = Local(name);
     for (const ExecutableEntry& row : Entries()) {
-        if (EqualsIgnoringAsciiCase(row.name, wanted)) {
+        // As the store compares names: two names it takes for one would lose a row.
+        if (store::EqualsIgnoringCase(row.name, wanted)) {
             return true;
         }
     }
@@ -263,6 +442,7 @@ void ExecutableList::RowsChanged() {
     AppContext& context = dialog_.Context();
     context.executables.Assign(Entries());
     ShowExecutable(context.globals.Executable);
+    MarkMissingPrograms();
 }
 
 }  // namespace fenmar::ui

@@ -46,6 +46,17 @@ public:
     // The user picked an entry of the executable box.
     void comboExecutablesChange();
 
+    // Searches this computer for known engines and offers those not in the list yet; the
+    // chosen ones become rows. The count of rows added.
+    int buFindEnginesClick();
+    // On a first run whose list holds only built-in rows, none of which can be found: the
+    // same offer.
+    void OfferEnginesOnFirstRun();
+    // Marks the rows whose program cannot be found (kept, shown greyed with a tooltip).
+    void MarkMissingPrograms();
+    // Whether the row named `name` is marked as missing.
+    bool IsMarkedMissing(const QString& name) const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -55,6 +66,11 @@ private:
     void AppendRow(const QString& name, const QString& file);
     void RemoveRow(QTreeWidgetItem* row);
     void RowsChanged();
+    int OfferEngines(bool tellWhenNone);
+    std::optional<std::string> Locate(const std::string& file) const;
+    // The text a row stores for a program at `path`: relative inside the Quake directory,
+    // absolute outside.
+    QString StoredFileOf(const std::string& path) const;
 
     TMainDialog& dialog_;
 };

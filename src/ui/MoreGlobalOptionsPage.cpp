@@ -47,6 +47,9 @@ void MoreGlobalOptionsPage::BuildExecutables() {
     for (QPushButton* b : {buAdd, buChangeTo, buDelete}) {
         b->setEnabled(false);
     }
+    buFindEngines =
+        MakeButton(g, QStringLiteral("buFindEngines"), QStringLiteral("&find engines"),
+                   QStringLiteral("Looks for Quake engines installed on this computer."));
 
     lvExecutables = Named(new QTreeWidget(g), QStringLiteral("lvExecutables"));
     lvExecutables->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("File")});
@@ -79,6 +82,7 @@ void MoreGlobalOptionsPage::BuildExecutables() {
     auto* left = new QVBoxLayout;
     left->addLayout(fields);
     left->addLayout(buttons);
+    left->addWidget(buFindEngines, 0, Qt::AlignLeft);
     left->addStretch();
     auto* row = new QHBoxLayout(g);
     row->addLayout(left);

@@ -31,6 +31,7 @@ public:
     QPushButton* buChangeTo;
     QPushButton* buDelete;
     QTreeWidget* lvExecutables;  // columns "Name" and "File", sorted by name
+    QPushButton* buFindEngines;  // searches this computer for known engines
 
     QGroupBox* GroupBox2;
     QLabel* labFilesBelow;

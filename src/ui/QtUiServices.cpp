@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "ui/FolderDialog.h"
+#include "ui/discovery/ChoiceDialog.h"
 
 namespace fenmar::ui {
 
@@ -123,6 +124,10 @@ std::optional<QString> QtUiServices::ChooseFile(const FileDialogRequest& request
         return std::nullopt;
     }
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
+}
+
+std::optional<std::vector<int>> QtUiServices::ChooseFromList(const ChoiceRequest& request) {
+    return ShowChoiceDialog(request, Owner());
 }
 
 }  // namespace fenmar::ui

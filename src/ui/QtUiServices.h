@@ -27,6 +27,7 @@ public:
     std::optional<QString> ChooseFolder(const QString& root, const QString& initial,
                                         const QString& title) override;
     std::optional<QString> ChooseFile(const FileDialogRequest& request) override;
+    std::optional<std::vector<int>> ChooseFromList(const ChoiceRequest& request) override;
 
 private:
     QWidget* Owner() const;  // the active window, else the parent

@@ -3,7 +3,9 @@
 // Qt dialogs (QtUiServices), tests script the user's answers (tests/support).
 
 #include <QString>
+#include <QStringList>
 #include <optional>
+#include <vector>
 
 class QDialog;
 
@@ -36,6 +38,15 @@ struct FileDialogRequest {
     QString title;
 };
 
+// A list to choose from, e.g. the engines or Quake directories found on this computer.
+struct ChoiceRequest {
+    QString title;
+    QString text;  // above the list
+    QStringList items;
+    bool multiple = false;    // several rows may be ticked; otherwise exactly one is chosen
+    std::vector<int> ticked;  // rows ticked (or the row selected) when the list opens
+};
+
 class UiServices {
 public:
     virtual ~UiServices() = default;
@@ -61,6 +72,10 @@ public:
     // The standard open or save dialog. Returns the full path of the chosen file, nullopt when
     // cancelled. The caller checks the initial directory and trims the result.
     virtual std::optional<QString> ChooseFile(const FileDialogRequest& /*request*/) {
+        return std::nullopt;
+    }
+    // The rows the user chose (indexes into request.items, ascending); nullopt when cancelled.
+    virtual std::optional<std::vector<int>> ChooseFromList(const ChoiceRequest& /*request*/) {
         return std::nullopt;
     }
 };

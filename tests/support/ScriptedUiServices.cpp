@@ -67,4 +67,19 @@ std::vector<QString> ScriptedUiServices::MessageTexts() const {
     return out;
 }
 
+std::optional<std::vector<int>> ScriptedUiServices::ChooseFromList(
+    const ui::ChoiceRequest& request) {
+    choiceRequests.push_back(request);
+    if (choiceAnswers.empty()) {
+        return std::nullopt;
+    }
+    const bool chosen = choiceAnswers.front().has_value();
+    std::vector<int> rows = chosen ? *choiceAnswers.front() : std::vector<int>();
+    choiceAnswers.pop_front();
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return rows;
+}
+
 }  // namespace fenmar::test

@@ -45,6 +45,12 @@ public:
 
     // The texts of the messages shown so far.
     std::vector<QString> MessageTexts() const;
+
+    // Answers of the next lists to choose from, in order (nullopt: cancelled); without a
+    // queued answer the list is cancelled.
+    std::deque<std::optional<std::vector<int>>> choiceAnswers;
+    std::vector<ui::ChoiceRequest> choiceRequests;
+    std::optional<std::vector<int>> ChooseFromList(const ui::ChoiceRequest& request) override;
 };
 
 }  // namespace fenmar::test

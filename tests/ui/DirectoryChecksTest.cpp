@@ -16,6 +16,7 @@
 #include "ui/GlobalOptionsPage.h"
 #include "ui/MainDialog.h"
 #include "ui/MultiplayerPage.h"
+#include "ui/discovery/Offers.h"
 
 namespace fenmar {
 namespace {
@@ -28,6 +29,14 @@ QString Q(const std::string& path) {
 
 class DirectoryChecksTest : public ::testing::Test {
 protected:
+    // A computer without any game data or engine: the folder chooser comes at once.
+    DirectoryChecksTest() {
+        DiscoveryEnvironment nowhere;
+        nowhere.root = temp.MakeDir("root");
+        ui::ReplaceDiscoveryPlaces(nowhere);
+    }
+    ~DirectoryChecksTest() override { ui::ReplaceDiscoveryPlaces(std::nullopt); }
+
     test::TempDir temp;
     const std::string quake = temp.MakeDir("quake");
     test::ScriptedUiServices services;

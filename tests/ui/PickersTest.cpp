@@ -129,7 +129,9 @@ TEST_F(PickersTest, ExecutableAndConfigPickersGiveTheFileName) {
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileRequests[0].defaultName, "glquake.exe");
     EXPECT_EQ(services.fileRequests[0].initialDir, Q(quake));
-    EXPECT_EQ(services.fileRequests[0].filterPattern, "*.exe;*.bat");
+    // Engines without an extension must be visible where programs have none.
+    EXPECT_EQ(services.fileRequests[0].filterPattern,
+              platform::PathSeparator() == '\\' ? "*.exe;*.bat" : "*");
     EXPECT_EQ(services.fileRequests[0].title, "Select an executable...");
     EXPECT_TRUE(services.fileRequests[0].openMode);
 

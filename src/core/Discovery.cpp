@@ -1,0 +1,210 @@
+#include "core/Discovery.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <set>
+#include <system_error>
+
+#include "core/DiscoveryWalk.h"
+#include "core/ExecutableTable.h"
+#include "platform/FileSystem.h"
+#include "platform/InstallPlaces.h"
+#include "platform/ProgramSearch.h"
+
+namespace fenmar {
+
+namespace fs = std::filesystem;
+using discovery::Below;
+using discovery::Budget;
+using discovery::Identity;
+using discovery::IsDirectory;
+using discovery::ListDirectory;
+using discovery::SystemPlace;
+
+namespace {
+
+struct KnownEngine {
+    const char* program;
+    const char* name;
+};
+
+// Longer program names first, so "quakespasm-spiked-…" is not taken for "quakespasm".
+constexpr std::array<KnownEngine, 18> kKnownEngines{{
+    {"darkplaces-dedicated", "DarkPlaces (dedicated server)"},
+    {"quakespasm-spiked", "QuakeSpasm-Spiked"},
+    {"darkplaces-sdl", "DarkPlaces (SDL)"},
+    {"darkplaces-glx", "DarkPlaces (GLX)"},
+    {"tyr-glquake", "TyrQuake (GL)"},
+    {"quakespasm", "QuakeSpasm"},
+    {"darkplaces", "DarkPlaces"},
+    {"fteqw-sdl", "FTEQW (SDL)"},
+    {"tyr-quake", "TyrQuake"},
+    {"fteqw-gl", "FTEQW (GL)"},
+    {"fteqw-vk", "FTEQW (Vulkan)"},
+    {"ironwail", "Ironwail"},
+    {"joequake", "JoeQuake"},
+    {"ezquake", "ezQuake"},
+    {"vkquake", "vkQuake"},
+    {"fteqw", "FTEQW"},
+    {"quake", "Quake (Debian's starter)"},
+    {"qss", "QuakeSpasm-Spiked"},
+}};
+
+bool EndsWithIgnoringCase(const std::string& text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           EqualsIgnoringAsciiCase(std::string_view(text).substr(text.size() - suffix.size()),
+                                   suffix);
+}
+
+std::vector<std::string> PathDirectories(const DiscoveryEnvironment& env) {
+    std::vector<std::string> dirs;
+    const char separator = env.windows ? ';' : ':';
+    std::size_t start = 0;
+    const std::string& list = env.pathList;
+    while (start <= list.size()) {
+        std::size_t end = list.find(separator, start);
+        if (end == std::string::npos) {
+            end = list.size();
+        }
+        if (end > start) {
+            dirs.push_back(list.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return dirs;
+}
+
+}  // namespace
+
+DiscoveryEnvironment DiscoveryEnvironment::FromProcess() {
+    DiscoveryEnvironment env;
+    env.home = platform::HomeDirectory();
+    env.pathList = platform::GetEnvironment("PATH").value_or(std::string());
+    env.pathExt = platform::GetEnvironment("PATHEXT").value_or(std::string());
+    env.windows = platform::ProgramsHaveExeSuffix();
+    env.programFiles = platform::ProgramFilesFolders();
+    env.steamRoots = platform::RecordedSteamFolders();
+    return env;
+}
+
+std::optional<FoundEngine> RecogniseEngine(const std::string& fileName, bool windows) {
+    std::string name = AsciiLower(fileName);
+    bool appImage = false;
+    if (windows) {
+        if (!EndsWithIgnoringCase(name, ".exe")) {
+            return std::nullopt;
+        }
+        name.resize(name.size() - 4);
+    } else if (EndsWithIgnoringCase(name, ".appimage")) {
+        name.resize(name.size() - 9);
+        appImage = true;
+    } else if (const auto dot = name.rfind('.');
+               dot != std::string::npos && dot > 0 && name.find('.') < dot) {
+        // A Flatpak export is named after its application ID: "org.example.Engine".
+        name = name.substr(dot + 1);
+    }
+    for (const KnownEngine& engine : kKnownEngines) {
+        const std::string_view program = engine.program;
+        const bool starter = program == "quake";
+        if (starter && windows) {
+            continue;  // quake.exe is the DOS game, one of the built-in rows
+        }
+        const bool exact = name == program;
+        // An AppImage carries its version and machine after the name: "vkquake-1.31_x86_64".
+        const bool versioned = appImage && !starter && name.size() > program.size() &&
+                               name.compare(0, program.size(), program) == 0 &&
+                               (name[program.size()] == '-' || name[program.size()] == '_' ||
+                                name[program.size()] == '.');
+        if (exact || versioned) {
+            return FoundEngine{engine.name, engine.program, {}};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> LocateProgram(const std::string& file, const std::string& quakePath,
+                                         const DiscoveryEnvironment& env) {
+    if (file.empty()) {
+        return std::nullopt;
+    }
+    if (platform::IsAbsolutePath(file)) {
+        return platform::FileExists(file) ? std::optional<std::string>(file) : std::nullopt;
+    }
+    if (!quakePath.empty()) {
+        const std::string inQuake = platform::JoinPath(quakePath, file);
+        if (platform::FileExists(inQuake)) {
+            return inQuake;
+        }
+        const bool bare = std::none_of(file.begin(), file.end(), platform::IsSeparator);
+        if (bare) {
+            if (auto found = platform::FindEntryIgnoringCase(quakePath, file);
+                found && platform::FileExists(*found)) {
+                return found;
+            }
+        }
+    }
+    return platform::FindProgramOnPath(file, env.pathList, env.pathExt);
+}
+
+std::vector<std::string> EnginePlaces(const DiscoveryEnvironment& env,
+                                      const std::string& quakePath) {
+    std::vector<std::string> places = PathDirectories(env);
+    if (!env.windows) {
+        places.push_back(SystemPlace(env, "/usr/games"));
+        places.push_back(SystemPlace(env, "/usr/local/games"));
+        places.push_back(SystemPlace(env, "/usr/local/bin"));
+        places.push_back(SystemPlace(env, "/var/lib/flatpak/exports/bin"));
+        if (!env.home.empty()) {
+            places.push_back(Below(env.home, ".local/bin"));
+            places.push_back(Below(env.home, "bin"));
+            places.push_back(Below(env.home, "Applications"));
+            places.push_back(Below(env.home, ".local/share/flatpak/exports/bin"));
+        }
+    }
+    if (!quakePath.empty()) {
+        places.push_back(quakePath);
+    }
+    return places;
+}
+
+std::vector<FoundEngine> FindEngines(const DiscoveryEnvironment& env, const std::string& quakePath,
+                                     const DiscoveryLimits& limits) {
+    Budget budget(limits);
+    std::vector<FoundEngine> found;
+    std::set<std::string> seenFiles;
+    std::set<std::string> seenPlaces;
+    const auto look = [&](const std::string& dir) {
+        if (!IsDirectory(dir) || !seenPlaces.insert(Identity(dir)).second) {
+            return;
+        }
+        for (const fs::path& entry : ListDirectory(dir, budget)) {
+            const std::string path = entry.string();
+            auto engine = RecogniseEngine(entry.filename().string(), env.windows);
+            if (!engine || !platform::IsRunnableFile(path) ||
+                !seenFiles.insert(Identity(path)).second) {
+                continue;
+            }
+            engine->path = path;
+            found.push_back(std::move(*engine));
+        }
+    };
+    for (const std::string& place : EnginePlaces(env, quakePath)) {
+        if (budget.Exhausted()) {
+            return found;
+        }
+        look(place);
+    }
+    // On Windows engines live in folders of their own below Program Files.
+    for (const std::string& programFiles : env.programFiles) {
+        for (const fs::path& sub : ListDirectory(programFiles, budget)) {
+            if (budget.Exhausted()) {
+                return found;
+            }
+            look(sub.string());
+        }
+    }
+    return found;
+}
+
+}  // namespace fenmar
