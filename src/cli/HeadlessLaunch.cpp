@@ -68,29 +68,25 @@ HeadlessLaunch::Preview HeadlessLaunch::ComposePreview(std::vector<std::string>&
     LaunchProfile& record = inputs_.globals.Profile.Record();
     const std::uint8_t mode = record.CommandLineMode;
     record.CommandLineMode = 0;
-    Preview preview;
-    preview.line =
-        ComposeCommandLine(inputs_.globals, inputs_.executables, MakeComposeInputs(), slot_.get(),
-                           [&notices](const std::string& text) { notices.push_back(text); });
+    const ComposedLaunch launch =
+        ComposeLaunch(inputs_.globals, inputs_.executables, MakeComposeInputs(), slot_.get(),
+                      [&notices](const std::string& text) { notices.push_back(text); });
     inputs_.globals.Profile.Record().CommandLineMode = mode;
+    Preview preview;
+    preview.line = launch.line;
     const LiveProfile& profile = inputs_.globals.Profile;
     if (mode == 1 && IsSet(profile.Text(TextField::ConfigFile))) {
         preview.configMode = true;
-        ConfigFilePreview file = PreviewConfigFile(profile, preview.line);
+        ConfigFilePreview file = PreviewConfigFile(profile, preview.line, launch.headLength);
         preview.line = file.line;
         preview.configLines = std::move(file.lines);
     }
     return preview;
 }
 
-std::string HeadlessLaunch::Compose(std::vector<std::string>& notices) {
-    return ComposeCommandLine(inputs_.globals, inputs_.executables, MakeComposeInputs(),
-                              slot_.get(),
-                              [&notices](const std::string& text) { notices.push_back(text); });
-}
-
-platform::StartRequest HeadlessLaunch::GameRequest(const std::string& line) const {
-    return GameStartRequest(inputs_.globals, inputs_.executables, Executable(), line);
+ComposedLaunch HeadlessLaunch::Compose(std::vector<std::string>& notices) {
+    return ComposeLaunch(inputs_.globals, inputs_.executables, MakeComposeInputs(), slot_.get(),
+                         [&notices](const std::string& text) { notices.push_back(text); });
 }
 
 platform::StartResult HeadlessLaunch::Start(const platform::StartRequest& request) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/CommandLine.h"
 #include "core/ConfigPreview.h"
 #include "core/StoredLaunch.h"
 #include "platform/Process.h"
@@ -60,10 +61,9 @@ public:
         std::vector<std::string> configLines;
     };
     Preview ComposePreview(std::vector<std::string>& notices);
-    // The real composition: in config-file mode the config file is written.
-    std::string Compose(std::vector<std::string>& notices);
-    // What starting the game with `line` runs.
-    platform::StartRequest GameRequest(const std::string& line) const;
+    // The real composition: in config-file mode the config file is written. The result
+    // names the program the line was built for (GameStartRequest starts exactly that).
+    ComposedLaunch Compose(std::vector<std::string>& notices);
     // Clean-up as asked for "on launching", then the detached start of the game.
     platform::StartResult Start(const platform::StartRequest& request);
 

@@ -1,10 +1,12 @@
 // --list-quicksets, --print-command-line [NAME] and --run [NAME].
 
+#include <algorithm>
 #include <ostream>
 
 #include "cli/CommandLineInterface.h"
 #include "cli/HeadlessLaunch.h"
 #include "core/DesktopEntry.h"
+#include "core/GameStart.h"
 #include "core/InstallLayout.h"
 #include "platform/FileSystem.h"
 
@@ -104,9 +106,13 @@ int Run(CliCall& call) {
             kExitUsage);
     }
     std::vector<std::string> notices;
-    const std::string line = launch.Compose(notices);
+    const ComposedLaunch composed = launch.Compose(notices);
     PrintNotices(call, notices);
-    const platform::StartRequest request = launch.GameRequest(line);
+    if (auto missing = MissingProgramMessage(composed)) {
+        std::replace(missing->begin(), missing->end(), '\n', ' ');
+        return call.Error(*missing, kExitFailed);
+    }
+    const platform::StartRequest request = GameStartRequest(composed);
     const platform::StartResult result = launch.Start(request);
     if (!result.started) {
         return call.Error("\"" + request.program + "\" could not be started: " + result.error,

@@ -243,10 +243,44 @@ std::optional<std::string> ConfigFilePath(const LiveProfile& profile) {
 // Cuts the line after the executable into groups: a group starts at a word beginning with
 // "+" or "-" and runs up to the next blank that is directly followed by "+" or "-". Groups
 // starting with "+" become lines of the file (without the "+") and leave the line together
-// with the blank after them; all other groups stay. When nothing was moved the file is deleted
-// again; otherwise the line is trimmed and ends with " +exec " and the file's name. A file
-// error keeps the whole line as it was and removes the partial file: the game then gets every
-// command on its line rather than losing those already moved.
+// with the blank after them; all other groups stay. When anything moved, the rest is trimmed
+// and ends with " +exec " and the file's name.
+ConfigFileSplit SplitForConfigFile(const std::string& line, std::size_t headLength,
+                                   const std::string& configFile) {
+    ConfigFileSplit split;
+    std::string rest = line;
+    const std::size_t start = headLength > 0 ? headLength : rest.find(' ');
+    if (start != std::string::npos && start < rest.size()) {
+        std::size_t pos = start + 1;
+        while (pos < rest.size()) {
+            std::size_t end = pos;
+            while (end < rest.size() && !(rest[end] == ' ' && end + 1 < rest.size() &&
+                                          (rest[end + 1] == '+' || rest[end + 1] == '-'))) {
+                ++end;
+            }
+            if (rest[pos] != '+') {
+                pos = end + 1;
+                continue;
+            }
+            split.lines.push_back(rest.substr(pos + 1, end - pos - 1));
+            rest.erase(pos, end - pos + (end < rest.size() ? 1 : 0));
+        }
+    }
+    if (split.lines.empty()) {
+        split.line = line;
+        return split;
+    }
+    std::size_t b = 0;
+    std::size_t e = rest.size();
+    while (b < e && static_cast<unsigned char>(rest[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(rest[e - 1]) <= 32) --e;
+    split.line = rest.substr(b, e - b) + " +exec " + configFile;
+    return split;
+}
+
+// The file is created anew; when nothing was moved it is deleted again. A file error keeps
+// the whole line as it was and removes the partial file: the game then gets every command on
+// its line rather than losing those already moved.
 ConfigFileResult WriteConfigFile(const LiveProfile& profile, std::string& line,
                                  std::size_t headLength) {
     const auto path = ConfigFilePath(profile);
@@ -263,27 +297,12 @@ ConfigFileResult WriteConfigFile(const LiveProfile& profile, std::string& line,
         platform::RemoveFile(*path);
         return ConfigFileResult::NotWritten;
     };
-    std::string rest = line;
-    bool wroteLine = false;
-    const std::size_t start = headLength > 0 ? headLength : rest.find(' ');
-    if (start != std::string::npos && start < rest.size()) {
-        std::size_t pos = start + 1;
-        while (pos < rest.size()) {
-            std::size_t end = pos;
-            while (end < rest.size() && !(rest[end] == ' ' && end + 1 < rest.size() &&
-                                          (rest[end + 1] == '+' || rest[end + 1] == '-'))) {
-                ++end;
-            }
-            if (rest[pos] != '+') {
-                pos = end + 1;
-                continue;
-            }
-            const std::string text = rest.substr(pos + 1, end - pos - 1) + "\r\n";
-            if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) {
-                return fail();
-            }
-            wroteLine = true;
-            rest.erase(pos, end - pos + (end < rest.size() ? 1 : 0));
+    ConfigFileSplit split =
+        SplitForConfigFile(line, headLength, profile.Text(TextField::ConfigFile));
+    for (const std::string& fileLine : split.lines) {
+        const std::string text = fileLine + "\r\n";
+        if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) {
+            return fail();
         }
     }
     if (std::fflush(file.get()) != 0 || std::ferror(file.get()) != 0) {
@@ -293,15 +312,11 @@ ConfigFileResult WriteConfigFile(const LiveProfile& profile, std::string& line,
         platform::RemoveFile(*path);
         return ConfigFileResult::NotWritten;
     }
-    if (!wroteLine) {
+    if (split.lines.empty()) {
         platform::RemoveFile(*path);
         return ConfigFileResult::NothingToMove;
     }
-    std::size_t b = 0;
-    std::size_t e = rest.size();
-    while (b < e && static_cast<unsigned char>(rest[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(rest[e - 1]) <= 32) --e;
-    line = rest.substr(b, e - b) + " +exec " + profile.Text(TextField::ConfigFile);
+    line = std::move(split.line);
     return ConfigFileResult::Written;
 }
 

@@ -68,6 +68,17 @@ std::optional<std::string> ConfigFilePath(const LiveProfile& profile);
 
 enum class ConfigFileResult { Written, NothingToMove, NotWritten };
 
+// What config-file mode makes of a line, without writing anything: the "+" groups after its
+// first `headLength` characters (after its first blank when 0) as the file's lines, and the
+// line that is left, ending with " +exec " and `configFile` when anything moved (otherwise
+// the line unchanged).
+struct ConfigFileSplit {
+    std::vector<std::string> lines;
+    std::string line;
+};
+ConfigFileSplit SplitForConfigFile(const std::string& line, std::size_t headLength,
+                                   const std::string& configFile);
+
 // Moves every "+" group of `line` after its first `headLength` characters (after its first
 // blank when 0) into the config file; see CommandLine.cpp. On NotWritten the line is as it
 // came in and no partial file is left behind.

@@ -15,8 +15,10 @@ struct ConfigFilePreview {
     std::string line;                // the game's line
 };
 
-// The same grouping as WriteConfigFile: "+" groups become lines, everything else stays. A
-// config file that could not be created (no usable name, no id1 directory) keeps the line.
-ConfigFilePreview PreviewConfigFile(const LiveProfile& profile, const std::string& line);
+// The same grouping as WriteConfigFile (SplitForConfigFile): "+" groups after the line's first
+// `headLength` characters become lines, everything else stays. A config file that could not
+// be created (no usable name, no id1 directory) keeps the line.
+ConfigFilePreview PreviewConfigFile(const LiveProfile& profile, const std::string& line,
+                                    std::size_t headLength = 0);
 
 }  // namespace fenmar

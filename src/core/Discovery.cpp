@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/DiscoveryWalk.h"
+#include "core/EngineProgram.h"
 #include "core/ExecutableTable.h"
 #include "platform/FileSystem.h"
 #include "platform/InstallPlaces.h"
@@ -125,26 +126,13 @@ std::optional<FoundEngine> RecogniseEngine(const std::string& fileName, bool win
 
 std::optional<std::string> LocateProgram(const std::string& file, const std::string& quakePath,
                                          const DiscoveryEnvironment& env) {
-    if (file.empty()) {
+    // The same resolution the run button uses, so the editor never calls a row found that
+    // would not start.
+    EngineProgram program = ResolveEngineProgram(quakePath, file, env.pathList, env.pathExt);
+    if (file.empty() || !program.found) {
         return std::nullopt;
     }
-    if (platform::IsAbsolutePath(file)) {
-        return platform::FileExists(file) ? std::optional<std::string>(file) : std::nullopt;
-    }
-    if (!quakePath.empty()) {
-        const std::string inQuake = platform::JoinPath(quakePath, file);
-        if (platform::FileExists(inQuake)) {
-            return inQuake;
-        }
-        const bool bare = std::none_of(file.begin(), file.end(), platform::IsSeparator);
-        if (bare) {
-            if (auto found = platform::FindEntryIgnoringCase(quakePath, file);
-                found && platform::FileExists(*found)) {
-                return found;
-            }
-        }
-    }
-    return platform::FindProgramOnPath(file, env.pathList, env.pathExt);
+    return std::move(program.path);
 }
 
 std::vector<std::string> EnginePlaces(const DiscoveryEnvironment& env,

@@ -55,9 +55,9 @@ std::optional<FoundEngine> RecogniseEngine(const std::string& fileName, bool win
 // True when `dir` holds Quake's game data: an id1 folder with pak0.pak or progs.dat (any case).
 bool HoldsGameData(const std::string& dir);
 
-// Where the program of an executable row is: an absolute file as it is, a file relative to the
-// Quake directory there (any case where names ignore case), else a bare name on PATH. The
-// full path, or nullopt when it cannot be found.
+// Where the program of an executable row is, resolved as the launch resolves it
+// (ResolveEngineProgram with this environment's PATH): the full path, or nullopt when it
+// cannot be found.
 std::optional<std::string> LocateProgram(const std::string& file, const std::string& quakePath,
                                          const DiscoveryEnvironment& env);
 

@@ -1,5 +1,7 @@
 #include "core/QuickSetLayout.h"
 
+#include <algorithm>
+
 #include "core/LiveProfile.h"
 #include "store/RegistryHandling.h"
 
@@ -33,8 +35,9 @@ const LaunchProfile& Initial() {
     return initial.Record();
 }
 
-// A stored number inside low..high; a missing value (read as -1) or one outside the range
-// gives `initial`, so no 255 or wrapped-around number reaches the command line.
+// A stored choice (skill, demo state, a mode) inside low..high; a missing value (read as -1)
+// or one outside the range gives `initial`, so no 255 or wrapped-around number reaches the
+// command line.
 std::int32_t ReadRanged(const Key& key, std::string_view name, std::int32_t low, std::int32_t high,
                         std::int32_t initial) {
     const std::int32_t value = RegReadInteger(key, name);
@@ -44,8 +47,19 @@ std::uint8_t ReadByte(const Key& key, std::string_view name, std::uint8_t initia
                       std::int32_t low = 0, std::int32_t high = 255) {
     return static_cast<std::uint8_t>(ReadRanged(key, name, low, high, initial));
 }
+// A stored quantity (a count, a limit, a port): a missing or negative value gives `initial`,
+// one past either end of low..high is held at that end, as the number edits hold typed ones.
+std::int32_t ReadClamped(const Key& key, std::string_view name, std::int32_t low,
+                         std::int32_t high, std::int32_t initial) {
+    const std::int32_t value = RegReadInteger(key, name);
+    return value < 0 ? initial : std::clamp(value, low, high);
+}
+std::uint8_t ReadByteQuantity(const Key& key, std::string_view name, std::uint8_t initial,
+                              std::int32_t low = 0, std::int32_t high = 255) {
+    return static_cast<std::uint8_t>(ReadClamped(key, name, low, high, initial));
+}
 std::uint16_t ReadWord(const Key& key, std::string_view name, std::uint16_t initial) {
-    return static_cast<std::uint16_t>(ReadRanged(key, name, 0, 65535, initial));
+    return static_cast<std::uint16_t>(ReadClamped(key, name, 0, 65535, initial));
 }
 
 void WriteGeneral(store::Store& store, const std::string& base, const Globals& globals,
@@ -111,11 +125,11 @@ void ReadMultiplayer(const Key& key, LiveProfile& p) {
     p->ConnectToServer = Byte(RegReadBool(key, "ConnectToServer"));
     p.SetText(TextField::CurrentServer, RegReadString(key, "CurrentServer"));
     p->ServerType = ReadByte(key, "ServerType", Initial().ServerType, 0, 1);
-    p->MaxPlayers = ReadByte(key, "MaxPlayers", Initial().MaxPlayers, 1, 16);
+    p->MaxPlayers = ReadByteQuantity(key, "MaxPlayers", Initial().MaxPlayers, 1, 16);
     p->EnableFragLimit = Byte(RegReadBool(key, "EnableFragLimit"));
-    p->FragLimit = ReadByte(key, "FragLimit", Initial().FragLimit);
+    p->FragLimit = ReadByteQuantity(key, "FragLimit", Initial().FragLimit);
     p->EnableTimeLimit = Byte(RegReadBool(key, "EnableTimeLimit"));
-    p->TimeLimit = ReadByte(key, "TimeLimit", Initial().TimeLimit);
+    p->TimeLimit = ReadByteQuantity(key, "TimeLimit", Initial().TimeLimit);
     p->Deathmatch = ReadByte(key, "Deathmatch", Initial().Deathmatch, 0, 2);
     p->Teamplay = ReadByte(key, "Teamplay", Initial().Teamplay, 0, 2);
     p->NoExit = Byte(RegReadBool(key, "NoExit"));
@@ -217,7 +231,7 @@ StoredProfileExtras ReadQuickSet(store::Store& store, std::string_view name, Glo
         p->UDPPort = ReadWord(key, "UDPPort", Initial().UDPPort);
     }
     if (const Key key = OpenKey(store, JoinKeyPath(base, "Win95"))) {
-        p->AllocateMem = ReadByte(key, "AllocateMem", Initial().AllocateMem);
+        p->AllocateMem = ReadByteQuantity(key, "AllocateMem", Initial().AllocateMem);
         p->LockMethod = ReadByte(key, "LockMethod", Initial().LockMethod, 0, 4);
     }
     return extras;

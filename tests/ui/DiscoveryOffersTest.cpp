@@ -216,7 +216,7 @@ TEST_F(DiscoveryOffersTest, TheLastEntryOpensTheFolderChooserAndCancelChoosesNot
 }
 
 TEST_F(DiscoveryOffersTest, NoEngineOfferWhenABuiltInRowExists) {
-    Program("quake/GLQuake.exe");  // found in any case
+    Program("quake/glquake.exe");  // a built-in row whose program is there
     Program("bin/ezquake");
     services.folderAnswers.push_back(Q(quake));  // no game data found: straight to the chooser
     dlg.directoryChecks->CheckDirectories();
