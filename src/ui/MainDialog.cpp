@@ -27,6 +27,7 @@
 #include "ui/ListView.h"
 #include "ui/MoreGlobalOptionsPage.h"
 #include "ui/MultiplayerPage.h"
+#include "ui/servers/ServersController.h"
 #include "ui/OptionsPage.h"
 #include "ui/PickerButtons.h"
 #include "ui/PlugInManager.h"
@@ -68,6 +69,7 @@ TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     settings = new SettingsController(*this);
     quickSets = new QuickSetController(*this, *settings);
     gameLaunch = new GameLaunchController(*this);
+    new ServersController(*this);  // the Multiplayer page's "Servers..." button
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);
