@@ -22,8 +22,8 @@ std::string Number(int value) {
 
 }  // namespace
 
-int RunQueryCommand(const std::vector<std::string>& addresses, std::ostream& out,
-                    std::ostream& err, std::chrono::milliseconds timeout) {
+int RunQueryCommand(const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err,
+                    std::chrono::milliseconds timeout) {
     if (addresses.empty()) {
         err << "fenmar: --query needs at least one server address\n";
         return 1;
@@ -42,10 +42,9 @@ int RunQueryCommand(const std::vector<std::string>& addresses, std::ostream& out
         const bool answered = r.state == QueryState::Answered;
         anyAnswered = anyAnswered || answered;
         const ServerKind kind = r.kind == ServerKind::Auto ? ServerKind::NetQuake : r.kind;
-        out << Printable(r.address) << '\t' << KindName(kind) << '\t' << StateText(r.state)
-            << '\t' << Printable(r.hostName) << '\t' << Printable(r.map) << '\t'
-            << Number(r.players) << '\t' << Number(r.maxPlayers) << '\t' << Number(r.pingMs)
-            << '\n';
+        out << Printable(r.address) << '\t' << KindName(kind) << '\t' << StateText(r.state) << '\t'
+            << Printable(r.hostName) << '\t' << Printable(r.map) << '\t' << Number(r.players)
+            << '\t' << Number(r.maxPlayers) << '\t' << Number(r.pingMs) << '\n';
     }
     out.flush();
     return anyAnswered ? 0 : 1;

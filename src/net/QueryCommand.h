@@ -12,8 +12,7 @@ namespace fenmar::net {
 // players, maximum, ping in ms (unknown numbers as "-"). Texts from servers are printed with
 // control characters replaced, so an answer cannot forge lines or columns. Returns 0 when at
 // least one server answered, 1 otherwise (also for an empty list, with a note on `err`).
-int RunQueryCommand(const std::vector<std::string>& addresses, std::ostream& out,
-                    std::ostream& err,
+int RunQueryCommand(const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err,
                     std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
 
 }  // namespace fenmar::net

@@ -74,7 +74,8 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text, ServerKin
         }
     } else {
         const std::size_t colon = text.find(':');
-        if (colon != std::string_view::npos && text.find(':', colon + 1) != std::string_view::npos) {
+        if (colon != std::string_view::npos &&
+            text.find(':', colon + 1) != std::string_view::npos) {
             // A bare IPv6 address: no port.
             if (text.find_first_not_of("0123456789abcdefABCDEF:.") != std::string_view::npos) {
                 return std::nullopt;

@@ -121,8 +121,8 @@ public:
             }
             const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
                 wake - Clock::now() + std::chrono::microseconds(999));
-            const auto readable = platform::WaitReadable(
-                sockets, std::max(wait, std::chrono::milliseconds(0)));
+            const auto readable =
+                platform::WaitReadable(sockets, std::max(wait, std::chrono::milliseconds(0)));
             for (std::size_t k = 0; k < owners.size(); ++k) {
                 if (readable[k]) {
                     ReadFrom(owners[k]);
@@ -181,8 +181,8 @@ private:
                 continue;
             }
             // IPv4 first where the name has both: it works on more networks.
-            const auto v4 = std::find_if(found.begin(), found.end(),
-                                         [](const NetAddress& a) { return !a.v6; });
+            const auto v4 =
+                std::find_if(found.begin(), found.end(), [](const NetAddress& a) { return !a.v6; });
             slots_[index].peer = v4 != found.end() ? *v4 : found.front();
             slots_[index].phase = Phase::Queued;
         }

@@ -56,8 +56,8 @@ struct ServerResult {
 struct QueryOptions {
     // How long one request waits for its answer; the retry goes out half-way.
     std::chrono::milliseconds timeout{2000};
-    bool details = true;             // NetQuake: also ask for players and rules
-    std::size_t maxInFlight = 512;   // sockets open at once
+    bool details = true;            // NetQuake: also ask for players and rules
+    std::size_t maxInFlight = 512;  // sockets open at once
 };
 
 // Queries every entry and returns when all are finished or `cancel` becomes true.

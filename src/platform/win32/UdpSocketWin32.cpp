@@ -7,8 +7,8 @@
 #include <ws2tcpip.h>
 
 #include <cstring>
-#include <string>
 #include <mutex>
+#include <string>
 
 #include "platform/UdpSocket.h"
 
@@ -102,9 +102,9 @@ public:
         ReceiveResult result;
         sockaddr_storage s{};
         int len = static_cast<int>(sizeof s);
-        const int got = ::recvfrom(s_, reinterpret_cast<char*>(buffer.data()),
-                                   static_cast<int>(buffer.size()), 0,
-                                   reinterpret_cast<sockaddr*>(&s), &len);
+        const int got =
+            ::recvfrom(s_, reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()),
+                       0, reinterpret_cast<sockaddr*>(&s), &len);
         if (got == SOCKET_ERROR) {
             const int error = WSAGetLastError();
             if (error == WSAEWOULDBLOCK || error == WSAEINTR) {
