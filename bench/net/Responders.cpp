@@ -21,13 +21,16 @@ net::Bytes Control(std::uint8_t command, const net::Bytes& body) {
 }
 }  // namespace
 
-Responders::Responders(int count) {
+Responders::Responders(int count, bool answer) {
     const auto local = *platform::ParseNumericAddress("127.0.0.1", 0);
     for (int i = 0; i < count; ++i) {
         auto socket = platform::UdpSocket::Open(false);
         socket->Bind(local);
         addresses_.push_back(socket->LocalAddress()->ToString());
         sockets_.push_back(std::move(socket));
+    }
+    if (!answer) {
+        return;
     }
     thread_ = std::thread([this] {
         net::Bytes infoBody;
@@ -67,10 +70,13 @@ Responders::Responders(int count) {
 
 Responders::~Responders() {
     stop_ = true;
-    thread_.join();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
 }
 
-std::vector<std::string> MixedAddresses(const Responders& responders, int total) {
+std::vector<std::string> MixedAddresses(const Responders& responders, int total,
+                                        const Responders* silent) {
     // Ports bound and closed again: nobody listens there afterwards.
     std::vector<std::string> closed;
     {
@@ -87,7 +93,13 @@ std::vector<std::string> MixedAddresses(const Responders& responders, int total)
     std::size_t a = 0, c = 0;
     for (int i = 0; i < total; ++i) {
         const bool answering = i % 10 == 0 && a < responders.Addresses().size();
-        out.push_back(answering ? responders.Addresses()[a++] : closed[c++]);
+        if (answering) {
+            out.push_back(responders.Addresses()[a++]);
+        } else if (silent != nullptr && c < silent->Addresses().size()) {
+            out.push_back(silent->Addresses()[c++]);
+        } else {
+            out.push_back(closed[c++]);
+        }
     }
     return out;
 }

@@ -14,7 +14,8 @@ namespace fenmar::bench {
 
 class Responders {
 public:
-    explicit Responders(int count);
+    // With `answer` false the sockets stay bound and silent: servers that never answer.
+    explicit Responders(int count, bool answer = true);
     ~Responders();
     const std::vector<std::string>& Addresses() const { return addresses_; }
 
@@ -25,7 +26,9 @@ private:
     std::thread thread_;
 };
 
-// `answering` addresses of responders and the rest loopback ports nobody listens on, mixed.
-std::vector<std::string> MixedAddresses(const Responders& responders, int total);
+// The responders' addresses and loopback ports nobody listens on, 500 in all, mixed; with
+// `silent`, that many of the others are silent servers instead of closed ports.
+std::vector<std::string> MixedAddresses(const Responders& responders, int total,
+                                        const Responders* silent = nullptr);
 
 }  // namespace fenmar::bench

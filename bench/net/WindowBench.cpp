@@ -15,8 +15,8 @@ namespace {
 std::vector<std::string> Numbered(int count) {
     std::vector<std::string> out;
     for (int i = 0; i < count; ++i) {
-        out.push_back("10.1." + std::to_string(i / 250) + "." + std::to_string(i % 250 + 1) +
-                      ":" + std::to_string(26000 + i % 7));
+        out.push_back("10.1." + std::to_string(i / 250) + "." + std::to_string(i % 250 + 1) + ":" +
+                      std::to_string(26000 + i % 7));
     }
     return out;
 }

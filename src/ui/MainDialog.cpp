@@ -27,7 +27,6 @@
 #include "ui/ListView.h"
 #include "ui/MoreGlobalOptionsPage.h"
 #include "ui/MultiplayerPage.h"
-#include "ui/servers/ServersController.h"
 #include "ui/OptionsPage.h"
 #include "ui/PickerButtons.h"
 #include "ui/PlugInManager.h"
@@ -36,6 +35,7 @@
 #include "ui/QuickSetController.h"
 #include "ui/SettingsController.h"
 #include "ui/SidePanels.h"
+#include "ui/servers/ServersController.h"
 
 namespace fenmar::ui {
 

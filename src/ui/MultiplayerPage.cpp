@@ -78,8 +78,9 @@ void MultiplayerPage::BuildMultiplayerGroup() {
     comboServer->setInsertPolicy(QComboBox::NoInsert);
     comboServer->addItem(QStringLiteral("<none>"));
     SetTag(comboServer, 50);
-    buServers = MakeButton(groupMultiPl, QStringLiteral("buServers"), QString::fromUtf8("Servers\u2026"),
-                           QStringLiteral("Shows which servers are up, their map, players and ping."));
+    buServers =
+        MakeButton(groupMultiPl, QStringLiteral("buServers"), QString::fromUtf8("Servers\u2026"),
+                   QStringLiteral("Shows which servers are up, their map, players and ping."));
     Disable({edHostName, labHostName, comboServer});
 
     auto* grid = new QGridLayout(groupMultiPl);

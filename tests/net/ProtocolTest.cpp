@@ -44,8 +44,8 @@ TEST(NqServerInfoReader, RejectsEveryCutAndEveryDamagedHeader) {
     for (std::size_t size = 5; size < sound.size(); ++size) {
         Bytes cut(sound.begin() + 5, sound.begin() + static_cast<std::ptrdiff_t>(size));
         EXPECT_FALSE(ParseNqServerInfo(NqControl(kCcrepServerInfo, cut))) << size;
-        EXPECT_FALSE(ParseNqServerInfo(Bytes(sound.begin(),
-                                             sound.begin() + static_cast<std::ptrdiff_t>(size))))
+        EXPECT_FALSE(ParseNqServerInfo(
+            Bytes(sound.begin(), sound.begin() + static_cast<std::ptrdiff_t>(size))))
             << size;
     }
     Bytes padded = sound;
@@ -141,8 +141,8 @@ TEST(QwStatusReader, ToleratesAnEmptyServerAndSkipsBrokenPlayerLines) {
     const auto empty = ParseQwStatus(FromText("\xFF\xFF\xFF\xFFn\\hostname\\h\\map\\e1m1\n"));
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->players.empty());
-    const auto broken = ParseQwStatus(
-        FromText("\xFF\xFF\xFF\xFFn\\map\\e1m1\nx y z \"a\"\n1 2 \"cut\n4 5 6 7 \"ok\" \"\" 0 0\n"));
+    const auto broken = ParseQwStatus(FromText(
+        "\xFF\xFF\xFF\xFFn\\map\\e1m1\nx y z \"a\"\n1 2 \"cut\n4 5 6 7 \"ok\" \"\" 0 0\n"));
     ASSERT_TRUE(broken);
     ASSERT_EQ(broken->players.size(), 1u);
     EXPECT_EQ(broken->players[0].name, "ok");

@@ -43,8 +43,8 @@ TEST(QueryLoop, AsksANetQuakeServerForInfoPlayersAndRules) {
     EXPECT_EQ(r.maxPlayers, 8);
     EXPECT_GE(r.pingMs, 0);
     ASSERT_EQ(r.playerList.size(), 2u);
-    EXPECT_EQ(r.rules, (std::vector<std::pair<std::string, std::string>>{
-                           {"deathmatch", "1"}, {"fraglimit", "15"}}));
+    EXPECT_EQ(r.rules, (std::vector<std::pair<std::string, std::string>>{{"deathmatch", "1"},
+                                                                         {"fraglimit", "15"}}));
 }
 
 TEST(QueryLoop, AsksQuakeWorldServersWithStatusAndFindsTheKindByItself) {
@@ -80,10 +80,10 @@ TEST(QueryLoop, AsksQuakeWorldServersWithStatusAndFindsTheKindByItself) {
 TEST(QueryLoop, ClosedAndSilentPortsEndAsNoAnswerWithinTheTimeoutAfterOneRetry) {
     Responder silent([](ByteView, int) { return std::vector<Bytes>{}; });
     const auto start = std::chrono::steady_clock::now();
-    const auto results = QueryServers(
-        {{"127.0.0.1:" + std::to_string(ClosedPort()), ServerKind::NetQuake},
-         {silent.Address(), ServerKind::NetQuake}},
-        Options(800ms));
+    const auto results =
+        QueryServers({{"127.0.0.1:" + std::to_string(ClosedPort()), ServerKind::NetQuake},
+                      {silent.Address(), ServerKind::NetQuake}},
+                     Options(800ms));
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(results[0].state, QueryState::NoAnswer);
     EXPECT_EQ(results[1].state, QueryState::NoAnswer);
@@ -162,10 +162,8 @@ TEST(QueryLoop, RulesThatNeverEndAreBounded) {
 
 TEST(QueryLoop, NamesAreLookedUpAndBadTextsReported) {
     Responder server(NqServerScript("named", "start", 2, {}, {}));
-    const auto results = QueryServers({{"localhost:" + std::to_string(server.Port())},
-                                       {"no such:host"},
-                                       {"[::1"}},
-                                      Options());
+    const auto results = QueryServers(
+        {{"localhost:" + std::to_string(server.Port())}, {"no such:host"}, {"[::1"}}, Options());
     EXPECT_EQ(results[0].state, QueryState::Answered);
     EXPECT_EQ(results[0].hostName, "named");
     EXPECT_EQ(results[1].state, QueryState::BadAddress);
@@ -182,9 +180,9 @@ TEST(QueryLoop, ReportsEveryChangeAndStopsWhenCancelled) {
         std::this_thread::sleep_for(200ms);
         cancel = true;
     });
-    const auto results = QueryServers({{silent.Address()}, {"bad:address:x"}}, Options(60000ms),
-                                      [&](std::size_t, const ServerResult&) { ++updates; },
-                                      &cancel);
+    const auto results = QueryServers(
+        {{silent.Address()}, {"bad:address:x"}}, Options(60000ms),
+        [&](std::size_t, const ServerResult&) { ++updates; }, &cancel);
     stopper.join();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);
     EXPECT_EQ(results[0].state, QueryState::Waiting);

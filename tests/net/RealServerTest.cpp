@@ -54,10 +54,10 @@ protected:
         fs::copy(data, dir_.Path() / "id1", fs::copy_options::recursive);
         port_ = FreePort();
         server_ = std::make_unique<testing::ServerProcess>(
-            kQuakespasm, std::vector<std::string>{
-                             "-dedicated", "6", "-port", std::to_string(port_), "-basedir",
-                             dir_.Str(), "+hostname", "FenmarTest", "+deathmatch", "1",
-                             "+fraglimit", "15", "+map", "start"});
+            kQuakespasm,
+            std::vector<std::string>{"-dedicated", "6", "-port", std::to_string(port_), "-basedir",
+                                     dir_.Str(), "+hostname", "FenmarTest", "+deathmatch", "1",
+                                     "+fraglimit", "15", "+map", "start"});
         ASSERT_TRUE(server_->Started());
         // Up once it answers; a loaded machine may need a while to load the map.
         const auto until = std::chrono::steady_clock::now() + 30s;

@@ -62,10 +62,12 @@ protected:
         if (text.isEmpty()) {
             return true;
         }
-        for (const int column : {ServersWindow::ColName, ServersWindow::ColAddress,
-                                 ServersWindow::ColMap}) {
-            if (m->index(row, column, parent).data().toString().contains(text,
-                                                                         Qt::CaseInsensitive)) {
+        for (const int column :
+             {ServersWindow::ColName, ServersWindow::ColAddress, ServersWindow::ColMap}) {
+            if (m->index(row, column, parent)
+                    .data()
+                    .toString()
+                    .contains(text, Qt::CaseInsensitive)) {
                 return true;
             }
         }
@@ -75,8 +77,7 @@ protected:
 
 }  // namespace
 
-ServersWindow::ServersWindow(store::Store* store,
-                             std::function<std::vector<std::string>()> history,
+ServersWindow::ServersWindow(store::Store* store, std::function<std::vector<std::string>()> history,
                              std::function<void(const QString&)> connect, QWidget* parent)
     : QWidget(parent, Qt::Window),
       store_(store),
@@ -229,6 +230,8 @@ void ServersWindow::Reload() {
         listed.push_back(address);
         AddRow(QString::fromStdString(address), kept);
     };
+    // One sort at the end instead of one per row.
+    lvServers->setSortingEnabled(false);
     if (history_) {
         for (const std::string& address : history_()) {
             add(address, false);
@@ -237,6 +240,7 @@ void ServersWindow::Reload() {
     for (const std::string& address : kept_) {
         add(address, true);
     }
+    lvServers->setSortingEnabled(true);
     pbRefresh->setRange(0, std::max(1, model->rowCount()));
     pbRefresh->setValue(0);
     ShowDetails();
@@ -253,20 +257,31 @@ void ServersWindow::AddRow(const QString& address, bool kept) {
     items[ColAddress]->setText(address);
     items[ColAddress]->setData(address.toLower(), kSortRole);
     items[0]->setData(kept, kKeptRole);
-    const int row = model->rowCount();
-    model->appendRow(items);
     net::ServerResult result;
     result.address = address.toStdString();
     results_.push_back(result);
-    ShowResult(row, result);
+    // Filled before they join the model: no change signals for a new row.
+    FillCells(items, result);
+    model->appendRow(items);
 }
 
 void ServersWindow::ShowResult(int row, const net::ServerResult& r) {
     results_[static_cast<std::size_t>(row)] = r;
+    QList<QStandardItem*> items;
+    for (int c = 0; c < ColumnCount; ++c) {
+        items << model->item(row, c);
+    }
+    FillCells(items, r);
+    if (row == CurrentRow()) {
+        ShowDetails();
+    }
+}
+
+void ServersWindow::FillCells(const QList<QStandardItem*>& items,
+                              const net::ServerResult& r) const {
     auto set = [&](int column, const QString& text, const QVariant& sort) {
-        QStandardItem* item = model->item(row, column);
-        item->setText(text);
-        item->setData(sort, kSortRole);
+        items[column]->setText(text);
+        items[column]->setData(sort, kSortRole);
     };
     // Host name and map are known also when the server stopped answering later questions.
     const bool answered = r.state == net::QueryState::Answered ||
@@ -275,9 +290,8 @@ void ServersWindow::ShowResult(int row, const net::ServerResult& r) {
     set(ColName, name, name.toLower());
     set(ColMap, FromText(r.map), FromText(r.map).toLower());
     set(ColPlayers,
-        answered && r.maxPlayers >= 0
-            ? QStringLiteral("%1/%2").arg(r.players).arg(r.maxPlayers)
-            : QString(),
+        answered && r.maxPlayers >= 0 ? QStringLiteral("%1/%2").arg(r.players).arg(r.maxPlayers)
+                                      : QString(),
         answered ? r.players : -1);
     set(ColPing, answered && r.pingMs >= 0 ? QString::number(r.pingMs) : QString(),
         answered ? r.pingMs : 1 << 30);
@@ -285,11 +299,8 @@ void ServersWindow::ShowResult(int row, const net::ServerResult& r) {
                               ? (finished_ ? QString() : QStringLiteral("asking..."))
                               : QString::fromLatin1(net::StateText(r.state));
     set(ColState, state, state);
-    model->item(row, 0)->setData(answered ? r.players : -1, kPlayersRole);
-    model->item(row, 0)->setData(answered ? r.maxPlayers : -1, kMaxRole);
-    if (row == CurrentRow()) {
-        ShowDetails();
-    }
+    items[0]->setData(answered ? r.players : -1, kPlayersRole);
+    items[0]->setData(answered ? r.maxPlayers : -1, kMaxRole);
 }
 
 int ServersWindow::CurrentRow() const {
@@ -312,8 +323,9 @@ void ServersWindow::ShowDetails() {
         auto* item = new QTreeWidgetItem(lvPlayers);
         item->setText(0, FromText(p.name));
         item->setText(1, QString::number(p.frags));
-        item->setText(2, QStringLiteral("%1:%2").arg(p.seconds / 60).arg(p.seconds % 60, 2, 10,
-                                                                           QLatin1Char('0')));
+        item->setText(2, QStringLiteral("%1:%2")
+                             .arg(p.seconds / 60)
+                             .arg(p.seconds % 60, 2, 10, QLatin1Char('0')));
         item->setText(3, p.ping >= 0 ? QString::number(p.ping) : QString());
     }
     for (const auto& [name, value] : r.rules) {
@@ -338,11 +350,14 @@ void ServersWindow::Refresh() {
     finished_ = false;
     done_ = 0;
     cancel_ = false;
+    proxy->setDynamicSortFilter(false);
     for (int row = 0; row < model->rowCount(); ++row) {
         net::ServerResult waiting;
         waiting.address = entries[static_cast<std::size_t>(row)].address;
         ShowResult(row, waiting);
     }
+    proxy->setDynamicSortFilter(true);
+    static_cast<ServerFilter*>(proxy)->Apply();
     pbRefresh->setRange(0, std::max(1, model->rowCount()));
     pbRefresh->setValue(0);
     buRefresh->setEnabled(false);
@@ -355,19 +370,19 @@ void ServersWindow::Refresh() {
         net::QueryServers(
             entries, options,
             [this, generation](std::size_t index, const net::ServerResult& result) {
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, index, result, generation] {
-                        if (generation != generation_) {
-                            return;
-                        }
-                        ShowResult(static_cast<int>(index), result);
-                        if (!counted_[index] && result.state != net::QueryState::Waiting) {
-                            counted_[index] = true;
-                            pbRefresh->setValue(++done_);
-                        }
-                    },
-                    Qt::QueuedConnection);
+                // Changes are collected and taken over in batches: one call to the window's
+                // thread for whatever arrived meanwhile, not one per change.
+                bool first = false;
+                {
+                    const std::lock_guard lock(pendingMutex_);
+                    first = pending_.empty();
+                    pending_.emplace_back(index, result);
+                }
+                if (first) {
+                    QMetaObject::invokeMethod(
+                        this, [this, generation] { TakePending(generation); },
+                        Qt::QueuedConnection);
+                }
             },
             &cancel_);
         QMetaObject::invokeMethod(
@@ -376,6 +391,7 @@ void ServersWindow::Refresh() {
                 if (generation != generation_) {
                     return;
                 }
+                TakePending(generation);
                 finished_ = true;
                 pbRefresh->setValue(pbRefresh->maximum());
                 buRefresh->setEnabled(true);
@@ -385,11 +401,36 @@ void ServersWindow::Refresh() {
     });
 }
 
+void ServersWindow::TakePending(int generation) {
+    std::vector<std::pair<std::size_t, net::ServerResult>> batch;
+    {
+        const std::lock_guard lock(pendingMutex_);
+        batch.swap(pending_);
+    }
+    if (generation != generation_ || batch.empty()) {
+        return;
+    }
+    // One sort and filter for the whole batch.
+    proxy->setDynamicSortFilter(false);
+    for (const auto& [index, result] : batch) {
+        ShowResult(static_cast<int>(index), result);
+        if (!counted_[index] && result.state != net::QueryState::Waiting) {
+            counted_[index] = true;
+            ++done_;
+        }
+    }
+    proxy->setDynamicSortFilter(true);
+    static_cast<ServerFilter*>(proxy)->Apply();
+    pbRefresh->setValue(done_);
+}
+
 void ServersWindow::StopRefresh() {
     if (worker_.joinable()) {
         cancel_ = true;
         worker_.join();
         ++generation_;
+        const std::lock_guard lock(pendingMutex_);
+        pending_.clear();
     }
     finished_ = true;
     buRefresh->setEnabled(true);

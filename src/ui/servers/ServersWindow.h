@@ -2,10 +2,12 @@
 // The Servers window: the servers of the history and the user's own list, asked in the
 // background what they run; a chosen server goes to the Multiplayer page's server box.
 
+#include <QList>
 #include <QWidget>
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -17,6 +19,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSortFilterProxyModel;
+class QStandardItem;
 class QStandardItemModel;
 class QTableView;
 class QTreeWidget;
@@ -67,6 +70,7 @@ private:
     void BuildControls();
     void AddRow(const QString& address, bool kept);
     void ShowResult(int row, const net::ServerResult& result);
+    void FillCells(const QList<QStandardItem*>& items, const net::ServerResult& result) const;
     void ShowDetails();
     int CurrentRow() const;
     void UpdateButtons();
@@ -74,6 +78,7 @@ private:
     void buRemoveServerClick();
     void buConnectClick();
     void StopRefresh();
+    void TakePending(int generation);
 
     store::Store* store_;
     std::function<std::vector<std::string>()> history_;
@@ -87,6 +92,8 @@ private:
     int done_ = 0;
     int generation_ = 0;
     std::vector<bool> counted_;
+    std::mutex pendingMutex_;
+    std::vector<std::pair<std::size_t, net::ServerResult>> pending_;  // from the worker
 };
 
 }  // namespace fenmar::ui
