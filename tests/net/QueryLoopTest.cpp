@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
+#include <stdexcept>
 
 #include "Responder.h"
 #include "net/ServerQuery.h"
@@ -169,6 +171,21 @@ TEST(QueryLoop, NamesAreLookedUpAndBadTextsReported) {
     EXPECT_EQ(results[1].state, QueryState::BadAddress);
     EXPECT_EQ(results[2].state, QueryState::BadAddress);
     EXPECT_STREQ(StateText(QueryState::NotQuake), "not a Quake server");
+}
+
+TEST(QueryLoop, AsksServersOnIpv6Addresses) {
+    std::unique_ptr<Responder> server;
+    try {
+        server = std::make_unique<Responder>(NqServerScript("six", "e4m1", 4, {}, {}), true);
+    } catch (const std::exception&) {
+        GTEST_SKIP() << "no IPv6 loopback here";
+    }
+    const auto results = QueryServers({{server->Address()}, {"::1"}}, Options(600ms));
+    EXPECT_EQ(results[0].state, QueryState::Answered);
+    EXPECT_EQ(results[0].hostName, "six");
+    // A bare IPv6 address is asked on the NetQuake port (whatever listens there).
+    EXPECT_NE(results[1].state, QueryState::BadAddress);
+    EXPECT_NE(results[1].state, QueryState::Waiting);
 }
 
 TEST(QueryLoop, ReportsEveryChangeAndStopsWhenCancelled) {

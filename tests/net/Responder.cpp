@@ -65,12 +65,12 @@ Bytes NqLastRuleAnswer() {
     return NqControl(kCcrepRuleInfo, {});
 }
 
-Responder::Responder(Script script) : script_(std::move(script)) {
-    socket_ = platform::UdpSocket::Open(false);
-    other_ = platform::UdpSocket::Open(false);
-    const auto local = platform::ParseNumericAddress("127.0.0.1", 0);
+Responder::Responder(Script script, bool v6) : script_(std::move(script)), v6_(v6) {
+    socket_ = platform::UdpSocket::Open(v6);
+    other_ = platform::UdpSocket::Open(v6);
+    const auto local = platform::ParseNumericAddress(v6 ? "::1" : "127.0.0.1", 0);
     if (!socket_ || !other_ || !socket_->Bind(*local) || !other_->Bind(*local)) {
-        throw std::runtime_error("cannot bind a UDP socket on 127.0.0.1");
+        throw std::runtime_error("cannot bind a UDP socket on the loopback address");
     }
     port_ = socket_->LocalAddress()->port;
     thread_ = std::thread([this] { Loop(); });

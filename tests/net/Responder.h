@@ -26,10 +26,11 @@ using Script = std::function<std::vector<Bytes>(ByteView request, int count)>;
 
 class Responder {
 public:
-    explicit Responder(Script script);
+    // On [::1] with `v6`; throws where the system has no IPv6 loopback.
+    explicit Responder(Script script, bool v6 = false);
     ~Responder();
     std::uint16_t Port() const { return port_; }
-    std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
+    std::string Address() const { return (v6_ ? "[::1]:" : "127.0.0.1:") + std::to_string(port_); }
     int Requests() const { return requests_; }
     // Answers from another socket instead (a stranger's reply).
     void AnswerFromElsewhere() { elsewhere_ = true; }
@@ -40,6 +41,7 @@ private:
     std::unique_ptr<platform::UdpSocket> socket_;
     std::unique_ptr<platform::UdpSocket> other_;
     std::uint16_t port_ = 0;
+    bool v6_ = false;
     std::atomic<int> requests_{0};
     std::atomic<bool> elsewhere_{false};
     std::atomic<bool> stop_{false};
