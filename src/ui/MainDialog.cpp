@@ -35,6 +35,7 @@
 #include "ui/QuickSetController.h"
 #include "ui/SettingsController.h"
 #include "ui/SidePanels.h"
+#include "ui/servers/ServersController.h"
 
 namespace fenmar::ui {
 
@@ -68,6 +69,7 @@ TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     settings = new SettingsController(*this);
     quickSets = new QuickSetController(*this, *settings);
     gameLaunch = new GameLaunchController(*this);
+    new ServersController(*this);  // the Multiplayer page's "Servers..." button
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);

@@ -78,6 +78,9 @@ void MultiplayerPage::BuildMultiplayerGroup() {
     comboServer->setInsertPolicy(QComboBox::NoInsert);
     comboServer->addItem(QStringLiteral("<none>"));
     SetTag(comboServer, 50);
+    buServers =
+        MakeButton(groupMultiPl, QStringLiteral("buServers"), QString::fromUtf8("Servers\u2026"),
+                   QStringLiteral("Shows which servers are up, their map, players and ping."));
     Disable({edHostName, labHostName, comboServer});
 
     auto* grid = new QGridLayout(groupMultiPl);
@@ -85,7 +88,10 @@ void MultiplayerPage::BuildMultiplayerGroup() {
     grid->addWidget(labHostName, 1, 0);
     grid->addWidget(edHostName, 1, 1);
     grid->addWidget(cbConnectToServer, 2, 0, 1, 2);
-    grid->addWidget(comboServer, 3, 0, 1, 2);
+    auto* serverRow = new QHBoxLayout;
+    serverRow->addWidget(comboServer, 1);
+    serverRow->addWidget(buServers);
+    grid->addLayout(serverRow, 3, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     UseNormalFontInside(groupMultiPl);
 }

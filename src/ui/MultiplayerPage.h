@@ -31,6 +31,7 @@ public:
     QLineEdit* edHostName;
     QCheckBox* cbConnectToServer;
     QComboBox* comboServer;
+    QPushButton* buServers;  // opens the Servers window
 
     QGroupBox* groupServerConfig;
     QLabel* labServerType;

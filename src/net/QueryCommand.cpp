@@ -1,0 +1,53 @@
+#include "net/QueryCommand.h"
+
+#include "net/ServerQuery.h"
+
+namespace fenmar::net {
+
+namespace {
+
+std::string Printable(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        out.push_back(u < 0x20 || u == 0x7F ? ' ' : c);
+    }
+    return out;
+}
+
+std::string Number(int value) {
+    return value < 0 ? std::string("-") : std::to_string(value);
+}
+
+}  // namespace
+
+int RunQueryCommand(const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err,
+                    std::chrono::milliseconds timeout) {
+    if (addresses.empty()) {
+        err << "fenmar: --query needs at least one server address\n";
+        return 1;
+    }
+    std::vector<ServerEntry> entries;
+    entries.reserve(addresses.size());
+    for (const std::string& address : addresses) {
+        entries.push_back({address, ServerKind::Auto});
+    }
+    QueryOptions options;
+    options.timeout = timeout;
+    options.details = false;
+    const auto results = QueryServers(entries, options);
+    bool anyAnswered = false;
+    for (const ServerResult& r : results) {
+        const bool answered = r.state == QueryState::Answered;
+        anyAnswered = anyAnswered || answered;
+        const ServerKind kind = r.kind == ServerKind::Auto ? ServerKind::NetQuake : r.kind;
+        out << Printable(r.address) << '\t' << KindName(kind) << '\t' << StateText(r.state) << '\t'
+            << Printable(r.hostName) << '\t' << Printable(r.map) << '\t' << Number(r.players)
+            << '\t' << Number(r.maxPlayers) << '\t' << Number(r.pingMs) << '\n';
+    }
+    out.flush();
+    return anyAnswered ? 0 : 1;
+}
+
+}  // namespace fenmar::net

@@ -1,0 +1,31 @@
+#include "ui/servers/ServerListStore.h"
+
+#include "store/RegistryHandling.h"
+#include "store/Store.h"
+
+namespace fenmar::ui {
+
+namespace {
+// A damaged "Count" cannot make the window list (and query) millions of servers.
+constexpr int kMostKeptServers = 1000;
+}  // namespace
+
+std::string ServersKeyPath() {
+    return std::string(store::kFenmarRoot) + "\\Servers";
+}
+
+std::vector<std::string> LoadKeptServers(store::Store* store) {
+    std::vector<std::string> servers;
+    if (store != nullptr && store->KeyExists(ServersKeyPath())) {
+        store::RegReadStringList(*store, ServersKeyPath(), servers, true, kMostKeptServers);
+    }
+    return servers;
+}
+
+void SaveKeptServers(store::Store* store, const std::vector<std::string>& servers) {
+    if (store != nullptr && store->CreateKey(ServersKeyPath()) == store::Status::Ok) {
+        store::RegWriteStringList(*store, ServersKeyPath(), servers);
+    }
+}
+
+}  // namespace fenmar::ui

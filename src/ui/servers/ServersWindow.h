@@ -1,0 +1,99 @@
+#pragma once
+// The Servers window: the servers of the history and the user's own list, asked in the
+// background what they run; a chosen server goes to the Multiplayer page's server box.
+
+#include <QList>
+#include <QWidget>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "net/ServerQuery.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSortFilterProxyModel;
+class QStandardItem;
+class QStandardItemModel;
+class QTableView;
+class QTreeWidget;
+
+namespace fenmar::store {
+class Store;
+}
+
+namespace fenmar::ui {
+
+class ServersWindow : public QWidget {
+    Q_OBJECT
+public:
+    enum Column { ColName, ColAddress, ColMap, ColPlayers, ColPing, ColState, ColumnCount };
+
+    // `connect` receives the address of the server to join; `history` the server box's items.
+    ServersWindow(store::Store* store, std::function<std::vector<std::string>()> history,
+                  std::function<void(const QString&)> connect, QWidget* parent = nullptr);
+    ~ServersWindow() override;
+
+    // Lists the history and the kept servers again (keeps answers already known).
+    void Reload();
+    void Refresh();
+    bool Refreshing() const { return worker_.joinable() && !finished_; }
+    net::QueryOptions& Options() { return options_; }
+
+    QLineEdit* edFilter;
+    QCheckBox* cbHideEmpty;
+    QCheckBox* cbHideFull;
+    QPushButton* buRefresh;
+    QTableView* lvServers;
+    QTreeWidget* lvPlayers;
+    QTreeWidget* lvRules;
+    QLineEdit* edAddServer;
+    QPushButton* buAddServer;
+    QPushButton* buRemoveServer;
+    QProgressBar* pbRefresh;
+    QPushButton* buConnect;
+    QPushButton* buCloseServers;
+    QStandardItemModel* model;
+    QSortFilterProxyModel* proxy;
+
+signals:
+    // A refresh has ended (all servers finished); the list shows every answer.
+    void refreshFinished();
+
+private:
+    void BuildControls();
+    void AddRow(const QString& address, bool kept);
+    void ShowResult(int row, const net::ServerResult& result);
+    void FillCells(const QList<QStandardItem*>& items, const net::ServerResult& result) const;
+    void ShowDetails();
+    int CurrentRow() const;
+    void UpdateButtons();
+    void buAddServerClick();
+    void buRemoveServerClick();
+    void buConnectClick();
+    void StopRefresh();
+    void TakePending(int generation);
+
+    store::Store* store_;
+    std::function<std::vector<std::string>()> history_;
+    std::function<void(const QString&)> connect_;
+    std::vector<std::string> kept_;
+    std::vector<net::ServerResult> results_;  // by row of the model
+    net::QueryOptions options_;
+    std::thread worker_;
+    std::atomic<bool> cancel_{false};
+    bool finished_ = true;
+    int done_ = 0;
+    int generation_ = 0;
+    std::vector<bool> counted_;
+    std::mutex pendingMutex_;
+    std::vector<std::pair<std::size_t, net::ServerResult>> pending_;  // from the worker
+};
+
+}  // namespace fenmar::ui

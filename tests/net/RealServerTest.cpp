@@ -1,0 +1,125 @@
+// The query against a real NetQuake server (Debian's quakespasm, dedicated, on a private
+// loopback port) and compared with Debian's qstat.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include "ServerProcess.h"
+#include "TempDir.h"
+#include "net/QueryCommand.h"
+#include "net/ServerQuery.h"
+#include "platform/UdpSocket.h"
+
+namespace fenmar::net {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const char* const kQuakespasm = "/usr/games/quakespasm";
+const char* const kQuakestat = "/usr/bin/quakestat";
+
+std::uint16_t FreePort() {
+    auto socket = platform::UdpSocket::Open(false);
+    socket->Bind(*platform::ParseNumericAddress("127.0.0.1", 0));
+    return socket->LocalAddress()->port;
+}
+
+std::string XmlField(const std::string& xml, const std::string& tag) {
+    std::smatch m;
+    if (std::regex_search(xml, m, std::regex("<" + tag + ">([^<]*)</" + tag + ">"))) {
+        return m[1];
+    }
+    return "<missing " + tag + ">";
+}
+
+class RealServer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!testing::CanRunServers()) {
+            GTEST_SKIP() << "the real server tests start Linux programs";
+        }
+        if (!fs::exists(kQuakespasm)) {
+            GTEST_SKIP() << "quakespasm is not installed (" << kQuakespasm << ")";
+        }
+        const fs::path data = fs::path(FENMAR_QUAKE_FREE) / "id1";
+        if (!fs::exists(data / "maps" / "start.bsp")) {
+            GTEST_SKIP() << "no free game data at " << data;
+        }
+        fs::copy(data, dir_.Path() / "id1", fs::copy_options::recursive);
+        port_ = FreePort();
+        server_ = std::make_unique<testing::ServerProcess>(
+            kQuakespasm,
+            std::vector<std::string>{"-dedicated", "6", "-port", std::to_string(port_), "-basedir",
+                                     dir_.Str(), "+hostname", "FenmarTest", "+deathmatch", "1",
+                                     "+fraglimit", "15", "+map", "start"});
+        ASSERT_TRUE(server_->Started());
+        // Up once it answers; a loaded machine may need a while to load the map.
+        const auto until = std::chrono::steady_clock::now() + 30s;
+        while (std::chrono::steady_clock::now() < until) {
+            QueryOptions quick;
+            quick.timeout = 500ms;
+            quick.details = false;
+            if (QueryServers({{Address(), ServerKind::NetQuake}}, quick)[0].state ==
+                QueryState::Answered) {
+                return;
+            }
+            std::this_thread::sleep_for(200ms);
+        }
+        FAIL() << "quakespasm did not answer on port " << port_;
+    }
+
+    std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
+
+    fenmar::test::TempDir dir_;
+    std::uint16_t port_ = 0;
+    std::unique_ptr<testing::ServerProcess> server_;
+};
+
+TEST_F(RealServer, AnswersAsQstatSeesItWithTheRulesItWasStartedWith) {
+    const auto results = QueryServers({{Address()}}, {});
+    const ServerResult& r = results[0];
+    ASSERT_EQ(r.state, QueryState::Answered);
+    EXPECT_EQ(r.kind, ServerKind::NetQuake);
+    EXPECT_EQ(r.hostName, "FenmarTest");
+    EXPECT_EQ(r.map, "start");
+    EXPECT_EQ(r.players, 0);
+    EXPECT_EQ(r.maxPlayers, 6);
+    EXPECT_GE(r.pingMs, 0);
+    std::map<std::string, std::string> rules(r.rules.begin(), r.rules.end());
+    EXPECT_EQ(rules["fraglimit"], "15");
+    EXPECT_EQ(rules["teamplay"], "0");
+    // quakespasm lists only the rules it announces to clients; deathmatch is among them
+    // where the engine marks it so.
+    if (rules.count("deathmatch") != 0) {
+        EXPECT_EQ(rules["deathmatch"], "1");
+    }
+
+    if (!fs::exists(kQuakestat)) {
+        GTEST_SKIP() << "qstat is not installed (" << kQuakestat << ")";
+    }
+    const std::string xml = testing::RunAndCapture(kQuakestat, {"-qs", Address(), "-xml"});
+    EXPECT_EQ(XmlField(xml, "name"), r.hostName);
+    EXPECT_EQ(XmlField(xml, "map"), r.map);
+    EXPECT_EQ(XmlField(xml, "numplayers"), std::to_string(r.players));
+    EXPECT_EQ(XmlField(xml, "maxplayers"), std::to_string(r.maxPlayers));
+}
+
+TEST_F(RealServer, TheCommandPrintsOneLineAndSucceeds) {
+    std::ostringstream out, err;
+    const std::string closed = "127.0.0.1:" + std::to_string(FreePort());
+    EXPECT_EQ(RunQueryCommand({Address(), closed}, out, err, 1500ms), 0);
+    const std::string text = out.str();
+    const std::string first = text.substr(0, text.find('\n') + 1);
+    const std::string expectedStart = Address() + "\tnq\tok\tFenmarTest\tstart\t0\t6\t";
+    EXPECT_EQ(first.substr(0, expectedStart.size()), expectedStart) << text;
+    EXPECT_EQ(text.substr(first.size()), closed + "\tnq\tno answer\t\t\t-\t-\t-\n");
+}
+
+}  // namespace
+}  // namespace fenmar::net

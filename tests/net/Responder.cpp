@@ -1,0 +1,140 @@
+#include "Responder.h"
+
+#include <stdexcept>
+
+namespace fenmar::net::testing {
+
+Bytes NqControl(std::uint8_t command, const Bytes& body) {
+    const auto length = static_cast<std::uint32_t>(5 + body.size()) | 0x80000000u;
+    Bytes out;
+    for (const int shift : {24, 16, 8, 0}) {
+        out.push_back(static_cast<std::uint8_t>(length >> shift));
+    }
+    out.push_back(command);
+    for (const std::uint8_t b : body) {
+        out.push_back(b);
+    }
+    return out;
+}
+
+Bytes NqText(const std::string& text) {
+    Bytes out(text.begin(), text.end());
+    out.push_back(0);
+    return out;
+}
+
+namespace {
+void Append(Bytes& to, const Bytes& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+void AppendLong(Bytes& to, std::int32_t v) {
+    const auto u = static_cast<std::uint32_t>(v);
+    for (int i = 0; i < 4; ++i) {
+        to.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+    }
+}
+}  // namespace
+
+Bytes NqServerInfoAnswer(const std::string& host, const std::string& map, int players, int max) {
+    Bytes body = NqText("127.0.0.1:26000");
+    Append(body, NqText(host));
+    Append(body, NqText(map));
+    body.push_back(static_cast<std::uint8_t>(players));
+    body.push_back(static_cast<std::uint8_t>(max));
+    body.push_back(3);
+    return NqControl(kCcrepServerInfo, body);
+}
+
+Bytes NqPlayerAnswer(int number, const std::string& name, int frags, int seconds) {
+    Bytes body{static_cast<std::uint8_t>(number)};
+    Append(body, NqText(name));
+    AppendLong(body, 0x44);
+    AppendLong(body, frags);
+    AppendLong(body, seconds);
+    Append(body, NqText("127.0.0.1:1234"));
+    return NqControl(kCcrepPlayerInfo, body);
+}
+
+Bytes NqRuleAnswer(const std::string& name, const std::string& value) {
+    Bytes body = NqText(name);
+    Append(body, NqText(value));
+    return NqControl(kCcrepRuleInfo, body);
+}
+
+Bytes NqLastRuleAnswer() {
+    return NqControl(kCcrepRuleInfo, {});
+}
+
+Responder::Responder(Script script, bool v6) : script_(std::move(script)), v6_(v6) {
+    socket_ = platform::UdpSocket::Open(v6);
+    other_ = platform::UdpSocket::Open(v6);
+    const auto local = platform::ParseNumericAddress(v6 ? "::1" : "127.0.0.1", 0);
+    if (!socket_ || !other_ || !socket_->Bind(*local) || !other_->Bind(*local)) {
+        throw std::runtime_error("cannot bind a UDP socket on the loopback address");
+    }
+    port_ = socket_->LocalAddress()->port;
+    thread_ = std::thread([this] { Loop(); });
+}
+
+Responder::~Responder() {
+    stop_ = true;
+    thread_.join();
+}
+
+void Responder::Loop() {
+    std::vector<std::uint8_t> buffer(65536);
+    platform::UdpSocket* const sockets[] = {socket_.get()};
+    while (!stop_) {
+        if (!platform::WaitReadable(sockets, std::chrono::milliseconds(10))[0]) {
+            continue;
+        }
+        const auto got = socket_->Receive(buffer);
+        if (got.status != platform::ReceiveStatus::Datagram) {
+            continue;
+        }
+        const int count = ++requests_;
+        for (const Bytes& answer : script_(ByteView(buffer.data(), got.size), count)) {
+            (elsewhere_ ? other_ : socket_)->Send(answer, got.from);
+        }
+    }
+}
+
+Script NqServerScript(const std::string& host, const std::string& map, int max,
+                      std::vector<std::pair<std::string, int>> players,
+                      std::vector<std::pair<std::string, std::string>> rules) {
+    return [=](ByteView request, int) -> std::vector<Bytes> {
+        if (request.size() < 5 || request[0] != 0x80) {
+            return {};
+        }
+        switch (request[4]) {
+            case kCcreqServerInfo:
+                return {NqServerInfoAnswer(host, map, static_cast<int>(players.size()), max)};
+            case kCcreqPlayerInfo: {
+                const std::size_t n = request.size() > 5 ? request[5] : 255;
+                if (n >= players.size()) {
+                    return {};
+                }
+                return {NqPlayerAnswer(static_cast<int>(n), players[n].first, players[n].second,
+                                       60 * static_cast<int>(n + 1))};
+            }
+            case kCcreqRuleInfo: {
+                const std::string previous(request.begin() + 5, request.end() - 1);
+                std::size_t next = 0;
+                if (!previous.empty()) {
+                    while (next < rules.size() && rules[next].first != previous) {
+                        ++next;
+                    }
+                    ++next;
+                }
+                if (next >= rules.size()) {
+                    return {NqLastRuleAnswer()};
+                }
+                return {NqRuleAnswer(rules[next].first, rules[next].second)};
+            }
+            default:
+                return {};
+        }
+    };
+}
+
+}  // namespace fenmar::net::testing
