@@ -1,5 +1,6 @@
 #include "ui/MapBrowse.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,13 +12,15 @@
 
 #include "core/LiveProfile.h"
 #include "platform/FileSystem.h"
+#include "ui/maps/MapFilter.h"
 
 namespace fenmar::ui {
 
 namespace {
 
 constexpr int kClientWidth = 715;
-constexpr int kClientHeight = 342;
+// One row below the lists' row for the filter box and the scan's progress.
+constexpr int kClientHeight = 342 + 26;
 constexpr int kListWidth = 233;
 constexpr int kListHeight = 297;
 constexpr int kListTop = 22;
@@ -62,6 +65,26 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     buCancel_->setGeometry(636, kRowTop, 75, 21);
     connect(buOK_, &QPushButton::clicked, this, &QDialog::accept);
     connect(buCancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    constexpr int kFilterTop = kRowTop + 26;
+    auto* filterLabel = new QLabel("&Filter:", this);
+    filterLabel->setGeometry(4, kFilterTop + 2, 74, 17);
+    edFilter_ = new FilterEdit(this);
+    edFilter_->setObjectName("edFilter");
+    edFilter_->setGeometry(80, kFilterTop, 233, 21);
+    edFilter_->setPlaceholderText("part of a name or title");
+    edFilter_->setClearButtonEnabled(true);
+    edFilter_->setToolTip("Shows only the maps whose name or title contains this text.");
+    filterLabel->setBuddy(edFilter_);
+    connect(edFilter_, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
+    labProgress_ = new QLabel(this);
+    labProgress_->setObjectName("labScanProgress");
+    labProgress_->setGeometry(324, kFilterTop + 2, 387, 17);
+    cacheFile_ = maps::DefaultCacheFile();
+}
+
+TMapBrowse::~TMapBrowse() {
+    StopScan();
 }
 
 TMapBrowse::Column TMapBrowse::MakeColumn(int x, const char* name, const QString& heading,
@@ -131,50 +154,105 @@ void TMapBrowse::showEvent(QShowEvent* event) {
 }
 
 void TMapBrowse::FormShow() {
+    StopScan();
     const Globals& globals = context_.globals;
-    const std::string quakePath = globals.Profile.Text(TextField::QuakePath);
-    const std::string patch = globals.Profile.Text(TextField::GamePatch);
-    const maps::ScanOptions options{globals.MinBSPSize, globals.DontScanBSPMsgs};
+    maps::BrowserRequest request{globals.Profile.Text(TextField::QuakePath),
+                                 globals.Profile.Text(TextField::GamePatch),
+                                 maps::ScanOptions{globals.MinBSPSize, globals.DontScanBSPMsgs}};
     // Without a Quake directory or a patch there is nothing to look into: the lists stay
     // hidden rather than searching the working directory.
-    const bool haveQuake = !quakePath.empty();
-    const bool havePatch = haveQuake && IsSet(patch);
-    const std::string patchDir = havePatch ? platform::JoinPath(quakePath, patch) : std::string();
-
-    id1_.list->clear();
-    maps::MapScan scan;
-    if (haveQuake) {
-        const std::string id1 = maps::SubdirectoryIgnoringCase(quakePath, "id1");
-        scan = maps::ScanMapDirectory(maps::SubdirectoryIgnoringCase(id1, "maps"), options);
+    if (!IsSet(request.patch)) {
+        request.patch.clear();
     }
-    AddRows(*id1_.list, scan.entries);
-    ShowList(id1_, scan.found);
-    if (Report(scan)) {
+    const unsigned generation = ++generation_;
+    cancel_ = std::make_shared<std::atomic<bool>>(false);
+    scanning_ = true;
+    labProgress_->setText("Reading maps...");
+    worker_ = std::thread([this, request = std::move(request), cancel = cancel_,
+                           cacheFile = cacheFile_, generation] {
+        const std::unique_ptr<maps::MapCache> cache = maps::MapCache::Open(cacheFile);
+        maps::ScanContext scan;
+        scan.cache = cache.get();
+        scan.cancel = cancel.get();
+        scan.progress = [this, generation](std::size_t done) {
+            QMetaObject::invokeMethod(
+                this, [this, generation, done] { Progress(generation, done); },
+                Qt::QueuedConnection);
+        };
+        maps::ScanForBrowser(request, scan, [&](maps::BrowserList which, maps::MapScan result) {
+            maps::SortLikeBrowser(result.entries);  // here rather than on the window's thread
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, which, result = std::move(result)] {
+                    ListDone(generation, which, result);
+                },
+                Qt::QueuedConnection);
+        });
+        QMetaObject::invokeMethod(
+            this, [this, generation, counters = scan.counters] { ScanEnded(generation, counters); },
+            Qt::QueuedConnection);
+    });
+}
+
+void TMapBrowse::WaitForScan() {
+    while (scanning_) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    }
+}
+
+void TMapBrowse::StopScan() {
+    if (cancel_) {
+        cancel_->store(true);
+    }
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+    scanning_ = false;
+}
+
+void TMapBrowse::done(int result) {
+    // Closing ends the scan; what it has not handed over yet is dropped.
+    if (cancel_) {
+        cancel_->store(true);
+    }
+    ++generation_;
+    scanning_ = false;
+    labProgress_->clear();
+    QDialog::done(result);
+}
+
+void TMapBrowse::Progress(unsigned generation, std::size_t done) {
+    if (generation == generation_) {
+        labProgress_->setText(QString("Reading maps... %1 so far").arg(done));
+    }
+}
+
+void TMapBrowse::ListDone(unsigned generation, maps::BrowserList which, const maps::MapScan& scan) {
+    if (generation != generation_) {
         return;
     }
+    const Column& column = which == maps::BrowserList::ID1     ? id1_
+                           : which == maps::BrowserList::Patch ? patch_
+                                                               : builtIn_;
+    column.list->clear();
+    AddRows(*column.list, scan.entries);
+    ApplyMapFilter(*column.list, edFilter_->text());
+    ShowList(column, scan.found);
+    Report(scan);
+}
 
-    patch_.list->clear();
-    scan = havePatch
-               ? maps::ScanMapDirectory(maps::SubdirectoryIgnoringCase(patchDir, "maps"), options)
-               : maps::MapScan{};
-    AddRows(*patch_.list, scan.entries);
-    ShowList(patch_, scan.found);
-    if (Report(scan)) {
+void TMapBrowse::ScanEnded(unsigned generation, const maps::ScanCounters& counters) {
+    if (generation != generation_) {
         return;
     }
+    counters_ = counters;
+    scanning_ = false;
+    labProgress_->clear();
+}
 
-    builtIn_.list->clear();
-    const maps::MapScan paks = havePatch ? maps::FindPakFiles(patchDir) : maps::MapScan{};
-    ShowList(builtIn_, paks.found);
-    if (Report(paks)) {
-        return;
-    }
-    for (const maps::MapEntry& pak : paks.entries) {
-        scan = maps::ScanPakFile(platform::JoinPath(patchDir, pak.name), options);
-        AddRows(*builtIn_.list, scan.entries);
-        if (Report(scan)) {
-            return;
-        }
+void TMapBrowse::ApplyFilter() {
+    for (const Column* column : {&id1_, &patch_, &builtIn_}) {
+        ApplyMapFilter(*column->list, edFilter_->text());
     }
 }
 

@@ -152,3 +152,16 @@ TEST_F(Pk3Scan, AnArchiveThatIsNoZipIsAReadError) {
 
 }  // namespace
 }  // namespace fenmar::maps
+
+namespace fenmar::maps {
+namespace {
+
+TEST(Pk3ScanBytes, ReadsAnArchiveWrittenWithoutTheLibrary) {
+    const std::string zip = test::MakeStoredZip(
+        {{"maps/hand.bsp", MakeBsp(WorldWithTitle("By Hand"))}, {"readme.txt", "hello"}});
+    const auto* data = reinterpret_cast<const std::uint8_t*>(zip.data());
+    EXPECT_EQ(Rows(ScanPk3Bytes({data, zip.size()}, {})), std::vector<std::string>{"hand|By Hand"});
+}
+
+}  // namespace
+}  // namespace fenmar::maps
