@@ -46,8 +46,11 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     patch_ = MakeColumn(241, "lvPatchMaps", "External maps in the patch-dir:",
                         "Sorry, you don't have a subdirectory called \"MAPS\" in your current "
                         "patch-directory or didn't even select a patch.");
+    id1_.filter = &filters_[0];
+    patch_.filter = &filters_[1];
     builtIn_ = MakeColumn(478, "lvBuiltInMaps", "Built-in patch-maps:",
                           "Sorry, you don't have any PAK-files in your current patch-directory.");
+    builtIn_.filter = &filters_[2];
 
     constexpr int kRowTop = kListTop + kListHeight + 1;
     auto* label = new QLabel("Selected map:", this);
@@ -236,7 +239,8 @@ void TMapBrowse::ListDone(unsigned generation, maps::BrowserList which, const ma
                                                                : builtIn_;
     column.list->clear();
     AddRows(*column.list, scan.entries);
-    ApplyMapFilter(*column.list, edFilter_->text());
+    column.filter->Rebuild(*column.list);
+    column.filter->Apply(*column.list, edFilter_->text());
     ShowList(column, scan.found);
     Report(scan);
 }
@@ -252,7 +256,7 @@ void TMapBrowse::ScanEnded(unsigned generation, const maps::ScanCounters& counte
 
 void TMapBrowse::ApplyFilter() {
     for (const Column* column : {&id1_, &patch_, &builtIn_}) {
-        ApplyMapFilter(*column->list, edFilter_->text());
+        column->filter->Apply(*column->list, edFilter_->text());
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include "maps/BrowserScan.h"
 #include "ui/AppContext.h"
+#include "ui/maps/MapFilter.h"
 
 class QLabel;
 class QLineEdit;
@@ -68,6 +69,7 @@ private:
         QLabel* heading = nullptr;
         QTreeWidget* list = nullptr;
         QLabel* notice = nullptr;  // seen while the list is hidden
+        MapFilterIndex* filter = nullptr;
     };
     Column MakeColumn(int x, const char* name, const QString& heading, const QString& notice);
     static void ShowList(const Column& column, bool shown);
@@ -96,6 +98,7 @@ private:
     unsigned generation_ = 0;
     bool scanning_ = false;
     maps::ScanCounters counters_;
+    MapFilterIndex filters_[3];
 };
 
 }  // namespace fenmar::ui

@@ -123,12 +123,12 @@ private:
 
 TEST(DefaultCacheFile, FollowsTheCacheDirectoryRules) {
     ScopedEnv xdg("XDG_CACHE_HOME", "/tmp/xdg-cache");
-    EXPECT_EQ(DefaultCacheFile(), platform::JoinPath("/tmp/xdg-cache/fenmar", "maps.sqlite"));
+    using platform::JoinPath;
+    EXPECT_EQ(DefaultCacheFile(), JoinPath(JoinPath("/tmp/xdg-cache", "fenmar"), "maps.sqlite"));
     ScopedEnv relative("XDG_CACHE_HOME", "relative");
     ScopedEnv home("HOME", "/home/someone");
-    EXPECT_EQ(
-        DefaultCacheFile(),
-        platform::JoinPath(platform::JoinPath("/home/someone/.cache", "fenmar"), "maps.sqlite"));
+    EXPECT_EQ(DefaultCacheFile(),
+              JoinPath(JoinPath(JoinPath("/home/someone", ".cache"), "fenmar"), "maps.sqlite"));
 }
 
 }  // namespace

@@ -7,18 +7,35 @@
 
 namespace fenmar::ui {
 
-int ApplyMapFilter(QTreeWidget& list, const QString& text) {
-    const QString needle = text.trimmed();
-    int shown = 0;
+void MapFilterIndex::Rebuild(const QTreeWidget& list) {
     const int count = list.topLevelItemCount();
-    list.setUpdatesEnabled(false);
+    haystacks_.clear();
+    haystacks_.reserve(static_cast<std::size_t>(count));
+    shown_.assign(static_cast<std::size_t>(count), 0);
     for (int i = 0; i < count; ++i) {
-        QTreeWidgetItem* row = list.topLevelItem(i);
-        const bool match = needle.isEmpty() || row->text(0).contains(needle, Qt::CaseInsensitive) ||
-                           row->text(1).contains(needle, Qt::CaseInsensitive);
-        // Only rows that change are touched: hiding is the costly part.
-        if (row->isHidden() == match) {
-            row->setHidden(!match);
+        const QTreeWidgetItem* row = list.topLevelItem(i);
+        haystacks_.push_back((row->text(0) + QChar('\n') + row->text(1)).toLower().toStdString());
+        shown_[static_cast<std::size_t>(i)] = row->isHidden() ? 0 : 1;
+    }
+}
+
+bool MapFilterIndex::Stale(const QTreeWidget& list) const {
+    return haystacks_.size() != static_cast<std::size_t>(list.topLevelItemCount());
+}
+
+int MapFilterIndex::Apply(QTreeWidget& list, const QString& text) {
+    if (Stale(list)) {
+        Rebuild(list);
+    }
+    // The needle never holds the separator, so no match spans name and description.
+    const std::string needle = text.trimmed().toLower().remove(QChar('\n')).toStdString();
+    int shown = 0;
+    list.setUpdatesEnabled(false);
+    for (std::size_t i = 0; i < haystacks_.size(); ++i) {
+        const bool match = needle.empty() || haystacks_[i].find(needle) != std::string::npos;
+        if ((shown_[i] != 0) != match) {
+            list.topLevelItem(static_cast<int>(i))->setHidden(!match);
+            shown_[i] = match ? 1 : 0;
         }
         shown += match ? 1 : 0;
     }
