@@ -117,7 +117,9 @@ void BM_FirstScanAll(benchmark::State& state) {
     maps::ScanCounters counters;
     for (auto _ : state) {
         state.PauseTiming();
-        std::filesystem::remove(CacheFile());
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            std::filesystem::remove(CacheFile() + suffix);
+        }
         auto cache = maps::MapCache::Open(CacheFile());
         state.ResumeTiming();
         const auto start = Clock::now();
