@@ -1,5 +1,7 @@
 #include "ui/MapBrowse.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QFont>
 #include <QHeaderView>
@@ -54,10 +56,15 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
 
     constexpr int kRowTop = kListTop + kListHeight + 1;
     auto* label = new QLabel("Selected map:", this);
-    label->setGeometry(4, kRowTop + 2, 74, 17);
+    auto* filterLabel = new QLabel("&Filter:", this);
+    // The edits start after the wider of the two captions, whatever the font.
+    const int labelWidth =
+        std::max({74, label->sizeHint().width(), filterLabel->sizeHint().width()});
+    const int editLeft = 4 + labelWidth + 4;
+    label->setGeometry(4, kRowTop + 2, labelWidth, 17);
     edMap_ = new QLineEdit(this);
     edMap_->setObjectName("edMap");
-    edMap_->setGeometry(80, kRowTop, 468, 21);
+    edMap_->setGeometry(editLeft, kRowTop, 548 - editLeft, 21);
     label->setBuddy(edMap_);
     buOK_ = new QPushButton("&OK", this);
     buOK_->setObjectName("buOK");
@@ -70,11 +77,10 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     connect(buCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     constexpr int kFilterTop = kRowTop + 26;
-    auto* filterLabel = new QLabel("&Filter:", this);
-    filterLabel->setGeometry(4, kFilterTop + 2, 74, 17);
+    filterLabel->setGeometry(4, kFilterTop + 2, labelWidth, 17);
     edFilter_ = new FilterEdit(this);
     edFilter_->setObjectName("edFilter");
-    edFilter_->setGeometry(80, kFilterTop, 233, 21);
+    edFilter_->setGeometry(editLeft, kFilterTop, 313 - editLeft, 21);
     edFilter_->setPlaceholderText("part of a name or title");
     edFilter_->setClearButtonEnabled(true);
     edFilter_->setToolTip("Shows only the maps whose name or title contains this text.");
