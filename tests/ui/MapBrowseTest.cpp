@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include "TempDir.h"
 #include "maps/Pk3Scan.h"
 #include "ui/MapBrowse.h"
+#include "ui/maps/MapFilter.h"
 
 namespace fenmar::ui {
 namespace {
@@ -223,6 +226,28 @@ TEST_F(MapBrowseTest, ListsTheMapsOfPk3ArchivesWithThoseOfThePaks) {
     Show();
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(Rows(browser.lvBuiltInMaps()).contains("pk3map|In a PK3"));
+}
+
+TEST(MapBoxFilter, NarrowsTheDropDownToEntriesContainingTheTypedText) {
+    QComboBox combo;
+    combo.setEditable(true);
+    combo.addItems({"e1m1 - Slipgate Complex", "e1m2 - Castle of the Damned",
+                    "dm3 - Abandoned Base", "e2m1 - the Installation"});
+    InstallMapBoxFilter(combo);
+    QCompleter* filter = combo.completer();
+    ASSERT_NE(filter, nullptr);
+    const auto matches = [filter](const QString& typed) {
+        filter->setCompletionPrefix(typed);
+        QStringList out;
+        for (int i = 0; filter->setCurrentRow(i); ++i) {
+            out << filter->currentCompletion();
+        }
+        return out;
+    };
+    EXPECT_EQ(matches("CASTLE"), QStringList{"e1m2 - Castle of the Damned"});
+    EXPECT_EQ(matches("ba"), QStringList{"dm3 - Abandoned Base"});
+    EXPECT_EQ(matches("e1m").size(), 2);
+    EXPECT_EQ(matches("nothing like it"), QStringList{});
 }
 
 }  // namespace
