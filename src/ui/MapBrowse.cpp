@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "core/LiveProfile.h"
@@ -174,6 +175,7 @@ void TMapBrowse::FormShow() {
         request.patch.clear();
     }
     const unsigned generation = ++generation_;
+    ResetFills();
     cancel_ = std::make_shared<std::atomic<bool>>(false);
     scanning_ = true;
     labProgress_->setText("Reading maps...");
@@ -192,8 +194,8 @@ void TMapBrowse::FormShow() {
             maps::SortLikeBrowser(result.entries);  // here rather than on the window's thread
             QMetaObject::invokeMethod(
                 this,
-                [this, generation, which, result = std::move(result)] {
-                    ListDone(generation, which, result);
+                [this, generation, which, result = std::move(result)]() mutable {
+                    ListDone(generation, which, std::move(result));
                 },
                 Qt::QueuedConnection);
         });
@@ -225,6 +227,7 @@ void TMapBrowse::done(int result) {
         cancel_->store(true);
     }
     ++generation_;
+    ResetFills();
     scanning_ = false;
     labProgress_->clear();
     QDialog::done(result);
@@ -236,19 +239,76 @@ void TMapBrowse::Progress(unsigned generation, std::size_t done) {
     }
 }
 
-void TMapBrowse::ListDone(unsigned generation, maps::BrowserList which, const maps::MapScan& scan) {
+TMapBrowse::Column& TMapBrowse::ColumnAt(int index) {
+    return index == 0 ? id1_ : index == 1 ? patch_ : builtIn_;
+}
+
+void TMapBrowse::ListDone(unsigned generation, maps::BrowserList which, maps::MapScan scan) {
     if (generation != generation_) {
         return;
     }
-    const Column& column = which == maps::BrowserList::ID1     ? id1_
-                           : which == maps::BrowserList::Patch ? patch_
-                                                               : builtIn_;
+    const int index = which == maps::BrowserList::ID1     ? 0
+                      : which == maps::BrowserList::Patch ? 1
+                                                          : 2;
+    const Column& column = ColumnAt(index);
     column.list->clear();
-    AddRows(*column.list, scan.entries);
+    ShowList(column, scan.found);
+    Fill& fill = fills_[index];
+    if (!fill.active) {
+        ++pendingFills_;
+    }
+    fill.entries = std::move(scan.entries);
+    fill.next = 0;
+    fill.error = std::move(scan.error);
+    fill.active = true;
+    FillSome(generation, index);
+}
+
+void TMapBrowse::FillSome(unsigned generation, int index) {
+    Fill& fill = fills_[index];
+    if (generation != generation_ || !fill.active) {
+        return;
+    }
+    const Column& column = ColumnAt(index);
+    // The rows come sorted from the scan: appended in turns of a few thousand, so the window
+    // keeps answering while a list of tens of thousands of maps fills.
+    constexpr std::size_t kRowsPerTurn = 2000;
+    const std::size_t count = std::min(kRowsPerTurn, fill.entries.size() - fill.next);
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(count));
+    for (std::size_t i = fill.next; i < fill.next + count; ++i) {
+        const maps::MapEntry& entry = fill.entries[i];
+        rows.append(new QTreeWidgetItem(QStringList{Local(entry.name), Local(entry.description)}));
+    }
+    column.list->addTopLevelItems(rows);
+    fill.next += count;
+    if (fill.next < fill.entries.size()) {
+        QTimer::singleShot(0, this, [this, generation, index] { FillSome(generation, index); });
+        return;
+    }
     column.filter->Rebuild(*column.list);
     column.filter->Apply(*column.list, edFilter_->text());
-    ShowList(column, scan.found);
-    Report(scan);
+    maps::MapScan failed;
+    failed.error = std::move(fill.error);
+    fill = Fill{};
+    --pendingFills_;
+    Report(failed);
+    MaybeFinished();
+}
+
+void TMapBrowse::MaybeFinished() {
+    if (scanEnded_ && pendingFills_ == 0) {
+        scanning_ = false;
+        labProgress_->clear();
+    }
+}
+
+void TMapBrowse::ResetFills() {
+    for (Fill& fill : fills_) {
+        fill = Fill{};
+    }
+    pendingFills_ = 0;
+    scanEnded_ = false;
 }
 
 void TMapBrowse::ScanEnded(unsigned generation, const maps::ScanCounters& counters) {
@@ -256,8 +316,8 @@ void TMapBrowse::ScanEnded(unsigned generation, const maps::ScanCounters& counte
         return;
     }
     counters_ = counters;
-    scanning_ = false;
-    labProgress_->clear();
+    scanEnded_ = true;
+    MaybeFinished();
 }
 
 void TMapBrowse::ApplyFilter() {

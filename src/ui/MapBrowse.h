@@ -76,8 +76,12 @@ private:
     void TakeSelection(QTreeWidget* list);
     bool Report(const maps::MapScan& scan);  // true when the scan failed
     void StopScan();
-    void ListDone(unsigned generation, maps::BrowserList which, const maps::MapScan& scan);
+    void ListDone(unsigned generation, maps::BrowserList which, maps::MapScan scan);
+    void FillSome(unsigned generation, int index);
     void ScanEnded(unsigned generation, const maps::ScanCounters& counters);
+    void MaybeFinished();
+    void ResetFills();
+    Column& ColumnAt(int index);
     void Progress(unsigned generation, std::size_t done);
     void ApplyFilter();
 
@@ -99,6 +103,16 @@ private:
     bool scanning_ = false;
     maps::ScanCounters counters_;
     MapFilterIndex filters_[3];
+    // A list being filled in turns: the rows still to add, and the scan's error for after.
+    struct Fill {
+        std::vector<maps::MapEntry> entries;
+        std::size_t next = 0;
+        std::string error;
+        bool active = false;
+    };
+    Fill fills_[3];
+    int pendingFills_ = 0;
+    bool scanEnded_ = false;
 };
 
 }  // namespace fenmar::ui

@@ -228,6 +228,29 @@ TEST_F(MapBrowseTest, ListsTheMapsOfPk3ArchivesWithThoseOfThePaks) {
     EXPECT_TRUE(Rows(browser.lvBuiltInMaps()).contains("pk3map|In a PK3"));
 }
 
+TEST_F(MapBrowseTest, ALongListFillsInTurnsSortedAndFiltered) {
+    for (int i = 0; i < 4100; ++i) {
+        tmp.WriteFile("ctf/MAPS/m" + std::to_string((i * 7919) % 10000) + ".bsp", "x");
+    }
+    context.globals.MinBSPSize = 0;
+    context.globals.DontScanBSPMsgs = true;
+    browser.edFilter()->setText("m99");
+    Show();
+    const QTreeWidget* list = browser.lvPatchMaps();
+    ASSERT_EQ(list->topLevelItemCount(), 4101);  // with ctf1
+    int shown = 0;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        if (i > 0) {
+            EXPECT_LT(list->topLevelItem(i - 1)->text(0), list->topLevelItem(i)->text(0));
+        }
+        const bool match = list->topLevelItem(i)->text(0).contains("m99");
+        EXPECT_EQ(list->topLevelItem(i)->isHidden(), !match) << i;
+        shown += match ? 1 : 0;
+    }
+    EXPECT_GT(shown, 0);
+    EXPECT_FALSE(browser.Scanning());
+}
+
 TEST(MapBoxFilter, NarrowsTheDropDownToEntriesContainingTheTypedText) {
     QComboBox combo;
     combo.setEditable(true);
