@@ -1,6 +1,7 @@
 #pragma once
 // A generated Quake directory for the benchmarks: id1/maps with loose maps and a patch
-// "bench" whose pak0.pak holds as many map entries. Made once, removed at exit.
+// "bench" whose pak0.pak and maps.pk3 hold as many map entries each. Made once, removed at
+// exit.
 
 #include <cstddef>
 #include <string>
@@ -15,6 +16,7 @@ struct MapCollection {
     std::string looseDir;  // quakeDir/id1/maps
     std::string patchDir;  // quakeDir/bench
     std::string pakPath;   // patchDir/pak0.pak
+    std::string pk3Path;   // patchDir/maps.pk3 (deflated), "" without PK3 support
 };
 
 const MapCollection& Collection();

@@ -14,6 +14,9 @@ namespace fenmar::platform {
 struct FileInfo {
     std::string name;       // the name inside the directory, as the system spells it
     std::int64_t size = 0;  // in bytes
+    // When the file was last written, in the system's own ticks (compare only for equality);
+    // 0 when the listing did not ask the system.
+    std::int64_t modified = 0;
 };
 
 struct FileListing {

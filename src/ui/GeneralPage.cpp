@@ -14,6 +14,7 @@
 
 #include "ui/Controls.h"
 #include "ui/ParamListEditor.h"
+#include "ui/maps/MapFilter.h"
 
 namespace fenmar::ui {
 
@@ -151,6 +152,7 @@ QWidget* GeneralPage::BuildMapGroup() {
     comboMap->addItems(StandardMaps());
     comboMap->setEditText(kNone);
     comboMap->setMaxVisibleItems(16);
+    InstallMapBoxFilter(*comboMap);
     buBrowseMap = MakeBrowseButton(GroupMap, QStringLiteral("buBrowseMap"),
                                    QStringLiteral("Browse for user-created maps."));
     auto* row = new QHBoxLayout(GroupMap);

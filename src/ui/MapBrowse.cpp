@@ -1,5 +1,8 @@
 #include "ui/MapBrowse.h"
 
+#include <algorithm>
+
+#include <QCoreApplication>
 #include <QFont>
 #include <QHeaderView>
 #include <QLabel>
@@ -7,17 +10,20 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "core/LiveProfile.h"
 #include "platform/FileSystem.h"
+#include "ui/maps/MapFilter.h"
 
 namespace fenmar::ui {
 
 namespace {
 
 constexpr int kClientWidth = 715;
-constexpr int kClientHeight = 342;
+// One row below the lists' row for the filter box and the scan's progress.
+constexpr int kClientHeight = 342 + 26;
 constexpr int kListWidth = 233;
 constexpr int kListHeight = 297;
 constexpr int kListTop = 22;
@@ -43,15 +49,23 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     patch_ = MakeColumn(241, "lvPatchMaps", "External maps in the patch-dir:",
                         "Sorry, you don't have a subdirectory called \"MAPS\" in your current "
                         "patch-directory or didn't even select a patch.");
+    id1_.filter = &filters_[0];
+    patch_.filter = &filters_[1];
     builtIn_ = MakeColumn(478, "lvBuiltInMaps", "Built-in patch-maps:",
                           "Sorry, you don't have any PAK-files in your current patch-directory.");
+    builtIn_.filter = &filters_[2];
 
     constexpr int kRowTop = kListTop + kListHeight + 1;
     auto* label = new QLabel("Selected map:", this);
-    label->setGeometry(4, kRowTop + 2, 74, 17);
+    auto* filterLabel = new QLabel("&Filter:", this);
+    // The edits start after the wider of the two captions, whatever the font.
+    const int labelWidth =
+        std::max({74, label->sizeHint().width(), filterLabel->sizeHint().width()});
+    const int editLeft = 4 + labelWidth + 4;
+    label->setGeometry(4, kRowTop + 2, labelWidth, 17);
     edMap_ = new QLineEdit(this);
     edMap_->setObjectName("edMap");
-    edMap_->setGeometry(80, kRowTop, 468, 21);
+    edMap_->setGeometry(editLeft, kRowTop, 548 - editLeft, 21);
     label->setBuddy(edMap_);
     buOK_ = new QPushButton("&OK", this);
     buOK_->setObjectName("buOK");
@@ -62,6 +76,25 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     buCancel_->setGeometry(636, kRowTop, 75, 21);
     connect(buOK_, &QPushButton::clicked, this, &QDialog::accept);
     connect(buCancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    constexpr int kFilterTop = kRowTop + 26;
+    filterLabel->setGeometry(4, kFilterTop + 2, labelWidth, 17);
+    edFilter_ = new FilterEdit(this);
+    edFilter_->setObjectName("edFilter");
+    edFilter_->setGeometry(editLeft, kFilterTop, 313 - editLeft, 21);
+    edFilter_->setPlaceholderText("part of a name or title");
+    edFilter_->setClearButtonEnabled(true);
+    edFilter_->setToolTip("Shows only the maps whose name or title contains this text.");
+    filterLabel->setBuddy(edFilter_);
+    connect(edFilter_, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
+    labProgress_ = new QLabel(this);
+    labProgress_->setObjectName("labScanProgress");
+    labProgress_->setGeometry(324, kFilterTop + 2, 387, 17);
+    cacheFile_ = maps::DefaultCacheFile();
+}
+
+TMapBrowse::~TMapBrowse() {
+    StopScan();
 }
 
 TMapBrowse::Column TMapBrowse::MakeColumn(int x, const char* name, const QString& heading,
@@ -131,50 +164,165 @@ void TMapBrowse::showEvent(QShowEvent* event) {
 }
 
 void TMapBrowse::FormShow() {
+    StopScan();
     const Globals& globals = context_.globals;
-    const std::string quakePath = globals.Profile.Text(TextField::QuakePath);
-    const std::string patch = globals.Profile.Text(TextField::GamePatch);
-    const maps::ScanOptions options{globals.MinBSPSize, globals.DontScanBSPMsgs};
+    maps::BrowserRequest request{globals.Profile.Text(TextField::QuakePath),
+                                 globals.Profile.Text(TextField::GamePatch),
+                                 maps::ScanOptions{globals.MinBSPSize, globals.DontScanBSPMsgs}};
     // Without a Quake directory or a patch there is nothing to look into: the lists stay
     // hidden rather than searching the working directory.
-    const bool haveQuake = !quakePath.empty();
-    const bool havePatch = haveQuake && IsSet(patch);
-    const std::string patchDir = havePatch ? platform::JoinPath(quakePath, patch) : std::string();
-
-    id1_.list->clear();
-    maps::MapScan scan;
-    if (haveQuake) {
-        const std::string id1 = maps::SubdirectoryIgnoringCase(quakePath, "id1");
-        scan = maps::ScanMapDirectory(maps::SubdirectoryIgnoringCase(id1, "maps"), options);
+    if (!IsSet(request.patch)) {
+        request.patch.clear();
     }
-    AddRows(*id1_.list, scan.entries);
-    ShowList(id1_, scan.found);
-    if (Report(scan)) {
+    const unsigned generation = ++generation_;
+    ResetFills();
+    cancel_ = std::make_shared<std::atomic<bool>>(false);
+    scanning_ = true;
+    labProgress_->setText("Reading maps...");
+    worker_ = std::thread([this, request = std::move(request), cancel = cancel_,
+                           cacheFile = cacheFile_, generation] {
+        const std::unique_ptr<maps::MapCache> cache = maps::MapCache::Open(cacheFile);
+        maps::ScanContext scan;
+        scan.cache = cache.get();
+        scan.cancel = cancel.get();
+        scan.progress = [this, generation](std::size_t done) {
+            QMetaObject::invokeMethod(
+                this, [this, generation, done] { Progress(generation, done); },
+                Qt::QueuedConnection);
+        };
+        maps::ScanForBrowser(request, scan, [&](maps::BrowserList which, maps::MapScan result) {
+            maps::SortLikeBrowser(result.entries);  // here rather than on the window's thread
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, which, result = std::move(result)]() mutable {
+                    ListDone(generation, which, std::move(result));
+                },
+                Qt::QueuedConnection);
+        });
+        QMetaObject::invokeMethod(
+            this, [this, generation, counters = scan.counters] { ScanEnded(generation, counters); },
+            Qt::QueuedConnection);
+    });
+}
+
+void TMapBrowse::WaitForScan() {
+    while (scanning_) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    }
+}
+
+void TMapBrowse::StopScan() {
+    if (cancel_) {
+        cancel_->store(true);
+    }
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+    scanning_ = false;
+}
+
+void TMapBrowse::done(int result) {
+    // Closing ends the scan; what it has not handed over yet is dropped.
+    if (cancel_) {
+        cancel_->store(true);
+    }
+    ++generation_;
+    ResetFills();
+    scanning_ = false;
+    labProgress_->clear();
+    QDialog::done(result);
+}
+
+void TMapBrowse::Progress(unsigned generation, std::size_t done) {
+    if (generation == generation_) {
+        labProgress_->setText(QString("Reading maps... %1 so far").arg(done));
+    }
+}
+
+TMapBrowse::Column& TMapBrowse::ColumnAt(int index) {
+    return index == 0 ? id1_ : index == 1 ? patch_ : builtIn_;
+}
+
+void TMapBrowse::ListDone(unsigned generation, maps::BrowserList which, maps::MapScan scan) {
+    if (generation != generation_) {
         return;
     }
+    const int index = which == maps::BrowserList::ID1     ? 0
+                      : which == maps::BrowserList::Patch ? 1
+                                                          : 2;
+    const Column& column = ColumnAt(index);
+    column.list->clear();
+    ShowList(column, scan.found);
+    Fill& fill = fills_[index];
+    if (!fill.active) {
+        ++pendingFills_;
+    }
+    fill.entries = std::move(scan.entries);
+    fill.next = 0;
+    fill.error = std::move(scan.error);
+    fill.active = true;
+    FillSome(generation, index);
+}
 
-    patch_.list->clear();
-    scan = havePatch
-               ? maps::ScanMapDirectory(maps::SubdirectoryIgnoringCase(patchDir, "maps"), options)
-               : maps::MapScan{};
-    AddRows(*patch_.list, scan.entries);
-    ShowList(patch_, scan.found);
-    if (Report(scan)) {
+void TMapBrowse::FillSome(unsigned generation, int index) {
+    Fill& fill = fills_[index];
+    if (generation != generation_ || !fill.active) {
         return;
     }
-
-    builtIn_.list->clear();
-    const maps::MapScan paks = havePatch ? maps::FindPakFiles(patchDir) : maps::MapScan{};
-    ShowList(builtIn_, paks.found);
-    if (Report(paks)) {
+    const Column& column = ColumnAt(index);
+    // The rows come sorted from the scan: appended in turns of a few thousand, so the window
+    // keeps answering while a list of tens of thousands of maps fills.
+    constexpr std::size_t kRowsPerTurn = 2000;
+    const std::size_t count = std::min(kRowsPerTurn, fill.entries.size() - fill.next);
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(count));
+    for (std::size_t i = fill.next; i < fill.next + count; ++i) {
+        const maps::MapEntry& entry = fill.entries[i];
+        rows.append(new QTreeWidgetItem(QStringList{Local(entry.name), Local(entry.description)}));
+    }
+    column.list->addTopLevelItems(rows);
+    fill.next += count;
+    if (fill.next < fill.entries.size()) {
+        QTimer::singleShot(0, this, [this, generation, index] { FillSome(generation, index); });
         return;
     }
-    for (const maps::MapEntry& pak : paks.entries) {
-        scan = maps::ScanPakFile(platform::JoinPath(patchDir, pak.name), options);
-        AddRows(*builtIn_.list, scan.entries);
-        if (Report(scan)) {
-            return;
-        }
+    column.filter->Rebuild(*column.list);
+    column.filter->Apply(*column.list, edFilter_->text());
+    maps::MapScan failed;
+    failed.error = std::move(fill.error);
+    fill = Fill{};
+    --pendingFills_;
+    Report(failed);
+    MaybeFinished();
+}
+
+void TMapBrowse::MaybeFinished() {
+    if (scanEnded_ && pendingFills_ == 0) {
+        scanning_ = false;
+        labProgress_->clear();
+    }
+}
+
+void TMapBrowse::ResetFills() {
+    for (Fill& fill : fills_) {
+        fill = Fill{};
+    }
+    pendingFills_ = 0;
+    scanEnded_ = false;
+}
+
+void TMapBrowse::ScanEnded(unsigned generation, const maps::ScanCounters& counters) {
+    if (generation != generation_) {
+        return;
+    }
+    counters_ = counters;
+    scanEnded_ = true;
+    MaybeFinished();
+}
+
+void TMapBrowse::ApplyFilter() {
+    for (const Column* column : {&id1_, &patch_, &builtIn_}) {
+        column->filter->Apply(*column->list, edFilter_->text());
     }
 }
 

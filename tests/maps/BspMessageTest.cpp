@@ -110,3 +110,25 @@ TEST(ReadBSPMessage, FailsOnOffsetsOutsideTheFile) {
 
 }  // namespace
 }  // namespace fenmar::maps
+
+namespace fenmar::maps {
+namespace {
+
+// Later formats keep the entities lump first in the directory: the same read gives the title.
+TEST(ReadBSPMessage, ReadsTheLargeMapFormatsAndHalfLifeMapsLikeVersion29) {
+    const std::string title = "Big Castle";
+    std::string bsp2 = test::MakeBsp(test::WorldWithTitle(title));
+    bsp2.replace(0, 4, "BSP2");
+    EXPECT_EQ(TitleOf(bsp2), title);
+    std::string twoPsb = test::MakeBsp(test::WorldWithTitle(title));
+    twoPsb.replace(0, 4, "2PSB");
+    EXPECT_EQ(TitleOf(twoPsb), title);
+    std::string halfLife = test::MakeBsp(
+        "{\n\"wad\" \"\\half-life\\valve\\halflife.wad\"\n\"message\" \"Crossfire\\nby someone\"\n"
+        "\"classname\" \"worldspawn\"\n}\n");
+    test::PutInt32(halfLife, 0, 30);
+    EXPECT_EQ(TitleOf(halfLife), "Crossfire");
+}
+
+}  // namespace
+}  // namespace fenmar::maps

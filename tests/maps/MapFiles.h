@@ -59,4 +59,55 @@ inline std::string MakePak(const std::vector<PakItem>& items) {
     return bytes;
 }
 
+inline void PutInt16(std::string& bytes, std::size_t at, std::uint16_t value) {
+    bytes[at] = static_cast<char>(value & 0xFF);
+    bytes[at + 1] = static_cast<char>(value >> 8);
+}
+
+inline std::uint32_t Crc32(const std::string& data) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char c : data) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+// A zip archive with stored (uncompressed) entries, written without any zip library.
+inline std::string MakeStoredZip(const std::vector<std::pair<std::string, std::string>>& items) {
+    std::string out;
+    std::string central;
+    for (const auto& [name, data] : items) {
+        const auto offset = static_cast<std::int32_t>(out.size());
+        const auto crc = static_cast<std::int32_t>(Crc32(data));
+        std::string local(30, '\0');
+        PutInt32(local, 0, 0x04034b50);
+        PutInt16(local, 4, 20);
+        PutInt32(local, 14, crc);
+        PutInt32(local, 18, static_cast<std::int32_t>(data.size()));
+        PutInt32(local, 22, static_cast<std::int32_t>(data.size()));
+        PutInt16(local, 26, static_cast<std::uint16_t>(name.size()));
+        out += local + name + data;
+        std::string entry(46, '\0');
+        PutInt32(entry, 0, 0x02014b50);
+        PutInt16(entry, 4, 20);
+        PutInt16(entry, 6, 20);
+        PutInt32(entry, 16, crc);
+        PutInt32(entry, 20, static_cast<std::int32_t>(data.size()));
+        PutInt32(entry, 24, static_cast<std::int32_t>(data.size()));
+        PutInt16(entry, 28, static_cast<std::uint16_t>(name.size()));
+        PutInt32(entry, 42, offset);
+        central += entry + name;
+    }
+    std::string end(22, '\0');
+    PutInt32(end, 0, 0x06054b50);
+    PutInt16(end, 8, static_cast<std::uint16_t>(items.size()));
+    PutInt16(end, 10, static_cast<std::uint16_t>(items.size()));
+    PutInt32(end, 12, static_cast<std::int32_t>(central.size()));
+    PutInt32(end, 16, static_cast<std::int32_t>(out.size()));
+    return out + central + end;
+}
+
 }  // namespace fenmar::test

@@ -69,7 +69,9 @@ FileListing ListFiles(const std::string& dir, const std::function<bool(std::stri
         if (::fstatat(fd, e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) {
             continue;  // vanished meanwhile, a dangling link, a device or a directory
         }
-        out.files.push_back({std::string(name), static_cast<std::int64_t>(st.st_size)});
+        const std::int64_t modified =
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        out.files.push_back({std::string(name), static_cast<std::int64_t>(st.st_size), modified});
     }
     return out;
 }

@@ -57,7 +57,12 @@ FileListing ListFiles(const std::string& dir, const std::function<bool(std::stri
         if ((data.dwFileAttributes & kSkip) == 0 && accept(data.cFileName)) {
             const std::int64_t size =
                 (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-            out.files.push_back({data.cFileName, size});
+            const std::int64_t modified =
+                static_cast<std::int64_t>((static_cast<std::uint64_t>(
+                                               data.ftLastWriteTime.dwHighDateTime)
+                                           << 32) |
+                                          data.ftLastWriteTime.dwLowDateTime);
+            out.files.push_back({data.cFileName, size, modified});
         }
     } while (::FindNextFileA(find, &data));
     const DWORD code = ::GetLastError();

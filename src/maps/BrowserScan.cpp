@@ -1,0 +1,291 @@
+#include "maps/BrowserScan.h"
+
+#include <algorithm>
+#include <optional>
+#include <ostream>
+#include <unordered_map>
+
+#include "maps/BspMessage.h"
+#include "maps/Pk3Scan.h"
+#include "platform/FileSystem.h"
+
+namespace fenmar::maps {
+
+namespace {
+
+constexpr std::size_t kProgressEvery = 250;
+
+std::string MapNameOf(const std::string& fileName) {
+    std::string name = fileName.substr(0, fileName.find('.'));
+    std::transform(name.begin(), name.end(), name.begin(), [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    return name;
+}
+
+void Advance(ScanContext& context, std::size_t count) {
+    const std::size_t before = context.done / kProgressEvery;
+    context.done += count;
+    if (context.progress && context.done / kProgressEvery != before) {
+        context.progress(context.done);
+    }
+}
+
+// The title of one loose map; nullopt when it is below the threshold after all.
+std::optional<std::string> ReadTitle(const std::string& path, std::int64_t listedSize,
+                                     std::int64_t minimum, std::size_t& budget) {
+    std::optional<FileSource> source;
+    try {
+        source.emplace(path);
+    } catch (const ReadError&) {
+        // A file below the threshold is no map, whether it can be opened or not.
+        if (listedSize >= 0 && listedSize < minimum) {
+            return std::nullopt;
+        }
+        throw;
+    }
+    const std::int64_t size = listedSize >= 0 ? listedSize : source->Size();
+    if (size < minimum) {
+        return std::nullopt;
+    }
+    BinaryReader reader(*source);
+    return ReadBSPMessage(reader, 0, budget);
+}
+
+bool HasPatch(const std::string& patch) {
+    return !patch.empty() && patch != "<none>";
+}
+
+// Appends the maps of the archives in `directory` that `accept` takes to `scan`.
+void ScanArchivesInto(const std::string& directory, bool paksToo, const ScanOptions& options,
+                      ScanContext& context, MapScan& scan) {
+    ArchiveListing archives = FindArchives(directory, true);
+    if (!paksToo) {
+        std::erase_if(archives.files,
+                      [](const platform::FileInfo& f) { return !IsPk3Name(f.name); });
+        archives.found = !archives.files.empty();
+    }
+    scan.found = scan.found || archives.found;
+    if (!archives.error.empty()) {
+        scan.error = archives.error;
+        return;
+    }
+    for (const platform::FileInfo& file : archives.files) {
+        if (context.Cancelled()) {
+            return;
+        }
+        MapScan one = ScanArchiveCached(directory, file, options, context);
+        scan.entries.insert(scan.entries.end(), std::make_move_iterator(one.entries.begin()),
+                            std::make_move_iterator(one.entries.end()));
+        if (one.Failed()) {
+            scan.error = std::move(one.error);
+            return;
+        }
+    }
+}
+
+std::string Printable(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, '?');
+    return text;
+}
+
+}  // namespace
+
+MapScan ScanMapDirectoryCached(const std::string& directory, const ScanOptions& options,
+                               ScanContext& context) {
+    if (options.dontScanBSPMsgs) {
+        MapScan scan = ScanMapDirectory(directory, options);  // opens no map file
+        Advance(context, scan.entries.size());
+        return scan;
+    }
+    MapScan scan;
+    const platform::FileListing listing = platform::ListFiles(directory, IsBspName, true);
+    scan.found = listing.exists && !listing.files.empty();
+    if (!listing.error.empty()) {
+        scan.error = listing.error;
+        return scan;
+    }
+    std::unordered_map<std::string, CachedFile> known;
+    std::size_t stored = 0;
+    if (context.cache != nullptr && scan.found) {
+        for (CachedFile& f : context.cache->LoadDirectory(directory)) {
+            std::string name = f.name;
+            known.emplace(std::move(name), std::move(f));
+            ++stored;
+        }
+    }
+    const auto minimum = static_cast<std::int64_t>(options.minBSPSize) * 1024;
+    std::size_t budget = kScanExtensionBudget;
+    std::vector<CachedFile> rows;
+    bool changed = false;
+    for (const platform::FileInfo& file : listing.files) {
+        if (context.Cancelled()) {
+            return scan;
+        }
+        if (file.size >= 0 && file.size < minimum) {
+            continue;
+        }
+        const auto hit = known.find(file.name);
+        if (hit != known.end() && file.modified != 0 && hit->second.size == file.size &&
+            hit->second.modified == file.modified) {
+            ++context.counters.cacheHits;
+            scan.entries.push_back({MapNameOf(file.name), hit->second.title});
+            rows.push_back(hit->second);
+            Advance(context, 1);
+            continue;
+        }
+        std::optional<std::string> title;
+        try {
+            ++context.counters.headersRead;
+            title = ReadTitle(platform::JoinPath(directory, file.name), file.size, minimum, budget);
+        } catch (const ReadError& e) {
+            scan.error = e.what();
+            break;
+        }
+        if (!title) {
+            continue;
+        }
+        changed = true;
+        scan.entries.push_back({MapNameOf(file.name), *title});
+        if (file.modified != 0) {
+            rows.push_back({file.name, file.size, file.modified, *title});
+        }
+        Advance(context, 1);
+    }
+    // Files removed since the last opening leave the cache here too.
+    if (context.cache != nullptr && (changed || rows.size() != stored)) {
+        context.cache->StoreDirectory(directory, rows);
+    }
+    return scan;
+}
+
+MapScan ScanArchiveCached(const std::string& directory, const platform::FileInfo& file,
+                          const ScanOptions& options, ScanContext& context) {
+    const std::string path = platform::JoinPath(directory, file.name);
+    const bool useCache =
+        context.cache != nullptr && !options.dontScanBSPMsgs && file.modified != 0;
+    if (useCache) {
+        if (auto entries =
+                context.cache->LoadArchive(path, file.size, file.modified, options.minBSPSize)) {
+            MapScan scan;
+            scan.found = true;
+            scan.entries = std::move(*entries);
+            context.counters.cacheHits += scan.entries.size();
+            ++context.counters.archivesCached;
+            Advance(context, scan.entries.size());
+            return scan;
+        }
+    }
+    MapScan scan;
+    if (IsPk3Name(file.name)) {
+        scan = ScanPk3File(path, options, &context.counters.headersRead);
+    } else {
+        scan = ScanPakFile(path, options);
+        if (!options.dontScanBSPMsgs) {
+            context.counters.headersRead += scan.entries.size();
+        }
+    }
+    ++context.counters.archivesRead;
+    if (useCache && !scan.Failed()) {
+        context.cache->StoreArchive(path, file.size, file.modified, options.minBSPSize,
+                                    scan.entries);
+    }
+    Advance(context, scan.entries.size());
+    return scan;
+}
+
+ArchiveListing FindArchives(const std::string& directory, bool withPk3) {
+    const bool pk3 = withPk3 && Pk3Supported();
+    platform::FileListing listing = platform::ListFiles(
+        directory,
+        [pk3](std::string_view name) { return IsPakName(name) || (pk3 && IsPk3Name(name)); }, true);
+    ArchiveListing out;
+    out.found = listing.exists && !listing.files.empty();
+    out.error = std::move(listing.error);
+    out.files = std::move(listing.files);
+    return out;
+}
+
+bool ScanForBrowser(const BrowserRequest& request, ScanContext& context,
+                    const std::function<void(BrowserList, MapScan)>& done) {
+    const bool haveQuake = !request.quakePath.empty();
+    const bool havePatch = haveQuake && HasPatch(request.patch);
+    const std::string patchDir =
+        havePatch ? platform::JoinPath(request.quakePath, request.patch) : std::string();
+
+    MapScan left;
+    if (haveQuake) {
+        const std::string id1 = SubdirectoryIgnoringCase(request.quakePath, "id1");
+        left =
+            ScanMapDirectoryCached(SubdirectoryIgnoringCase(id1, "maps"), request.options, context);
+        if (!left.Failed() && !context.Cancelled()) {
+            ScanArchivesInto(id1, false, request.options, context, left);
+        }
+    }
+    if (context.Cancelled()) {
+        return false;
+    }
+    const bool leftFailed = left.Failed();
+    done(BrowserList::ID1, std::move(left));
+    if (leftFailed) {
+        return false;
+    }
+
+    MapScan middle;
+    if (havePatch) {
+        middle = ScanMapDirectoryCached(SubdirectoryIgnoringCase(patchDir, "maps"), request.options,
+                                        context);
+    }
+    if (context.Cancelled()) {
+        return false;
+    }
+    const bool middleFailed = middle.Failed();
+    done(BrowserList::Patch, std::move(middle));
+    if (middleFailed) {
+        return false;
+    }
+
+    MapScan right;
+    if (havePatch) {
+        ScanArchivesInto(patchDir, true, request.options, context, right);
+    }
+    if (context.Cancelled()) {
+        return false;
+    }
+    const bool rightFailed = right.Failed();
+    done(BrowserList::BuiltIn, std::move(right));
+    return !rightFailed;
+}
+
+void SortLikeBrowser(std::vector<MapEntry>& entries) {
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const MapEntry& a, const MapEntry& b) { return a.name < b.name; });
+}
+
+int RunListMapsCommand(const std::string& quakePath, const std::string& patch,
+                       const ScanOptions& options, const std::string& cacheFile, std::ostream& out,
+                       std::ostream& err) {
+    if (quakePath.empty()) {
+        err << "No Quake directory is set.\n";
+        return 2;
+    }
+    const std::unique_ptr<MapCache> cache = MapCache::Open(cacheFile);
+    ScanContext context;
+    context.cache = cache.get();
+    std::string error;
+    ScanForBrowser({quakePath, patch, options}, context, [&](BrowserList, MapScan scan) {
+        SortLikeBrowser(scan.entries);
+        for (const MapEntry& e : scan.entries) {
+            out << Printable(e.name) << '\t' << Printable(e.description) << '\n';
+        }
+        error = scan.error;
+    });
+    if (!error.empty()) {
+        err << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace fenmar::maps

@@ -1,0 +1,18 @@
+// Built without a zip library: archives are never opened and hold no maps.
+#include "maps/Pk3Scan.h"
+
+namespace fenmar::maps {
+
+bool Pk3Supported() {
+    return false;
+}
+
+MapScan ScanPk3File(const std::string&, const ScanOptions&, std::size_t*) {
+    return {};
+}
+
+MapScan ScanPk3Bytes(std::span<const std::uint8_t>, const ScanOptions&) {
+    return {};
+}
+
+}  // namespace fenmar::maps
