@@ -89,6 +89,8 @@ private:
 
 // Registers --list-quicksets, --print-command-line, --run and --desktop-entry.
 void RegisterLaunchOptions(CommandLineInterface& cli);
+// Registers --query, --list-maps and its --patch.
+void RegisterContentOptions(CommandLineInterface& cli);
 
 // True when the program was started with arguments for the command line, which opens no
 // window: anything but Qt's own GUI options ("-platform offscreen", "-style fusion", ...).

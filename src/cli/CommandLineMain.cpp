@@ -18,6 +18,7 @@ int RunCommandLine(int argc, char** argv) {
 
     CommandLineInterface cli;
     RegisterLaunchOptions(cli);
+    RegisterContentOptions(cli);
 
     std::unique_ptr<store::Store> store;
     bool tried = false;

@@ -9,6 +9,7 @@
 
 #include "DesktopEntryDecode.h"
 #include "FakeGameLog.h"
+#include "MapFiles.h"
 #include "ScriptedUiServices.h"
 #include "TempDir.h"
 #include "core/DesktopEntry.h"
@@ -101,6 +102,7 @@ protected:
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.Path() / "config").string()));
+        env.insert("XDG_CACHE_HOME", QString::fromStdString((dir.Path() / "cache").string()));
         env.insert("FENMAR_FAKE_GAME_LOG", QString::fromStdString(log.string()));
         env.remove("DISPLAY");  // no display is needed
         env.remove("WAYLAND_DISPLAY");
@@ -290,6 +292,41 @@ TEST_F(CommandLine, TheDesktopLauncherRunsTheQuickSet) {
     const test::FakeGameRun run = test::WaitForFakeGame(log);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.args.back(), "fenmar.cfg");
+}
+
+}  // namespace
+}  // namespace fenmar
+
+namespace fenmar {
+namespace {
+
+TEST_F(CommandLine, ListsTheMapsOfTheStoredQuakeDirectoryAndAGivenPatch) {
+    dir.WriteFile("my quake/id1/maps/start.bsp", test::MakeBsp(test::WorldWithTitle("Entrance")));
+    dir.WriteFile("my quake/hipnotic/maps/hip1m1.bsp",
+                  test::MakeBsp(test::WorldWithTitle("The Pumping Station")));
+    dir.WriteFile("my quake/other/maps/o1.bsp", test::MakeBsp(test::WorldWithTitle("Other")));
+    // The working profile's patch is the stored one; --patch names another.
+    Outcome o = Fenmar({"--list-maps"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, "start\tEntrance\n");
+    o = Fenmar({"--list-maps", "--patch", "hipnotic"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, "start\tEntrance\nhip1m1\tThe Pumping Station\n");
+    // The second run reads the titles from the cache and prints the same.
+    EXPECT_EQ(Fenmar({"--list-maps", "--patch", "hipnotic"}).out, o.out);
+    o = Fenmar({"--list-maps", "stray"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("--list-maps"), std::string::npos) << o.err;
+}
+
+TEST_F(CommandLine, QueriesServersAndSaysWhenNoneAnswered) {
+    // A loopback port nobody listens on: one line, "no answer", exit 1.
+    const Outcome o = Fenmar({"--query", "127.0.0.1:9"});
+    EXPECT_EQ(o.status, 1) << o.err;
+    EXPECT_EQ(o.out.rfind("127.0.0.1:9\t", 0), 0u) << o.out;
+    EXPECT_NE(o.out.find("no answer"), std::string::npos) << o.out;
+    EXPECT_EQ(Fenmar({"--query"}).status, 2);
+    EXPECT_NE(Fenmar({"--help"}).out.find("--query"), std::string::npos);
 }
 
 }  // namespace

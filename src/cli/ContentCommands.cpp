@@ -1,0 +1,69 @@
+// --query ADDRESS... and --list-maps [--patch DIR]: the server query and the map lists of the
+// window, printed one item a line.
+
+#include <QString>
+#include <ostream>
+
+#include "cli/CommandLineInterface.h"
+#include "core/StoredLaunch.h"
+#include "maps/BrowserScan.h"
+#include "maps/MapCache.h"
+#include "net/QueryCommand.h"
+
+namespace fenmar::cli {
+
+namespace {
+
+const QString kPatchOption = QStringLiteral("patch");
+
+int Query(CliCall& call) {
+    const std::vector<std::string> addresses = call.Arguments();
+    if (addresses.empty()) {
+        return call.UsageError("--query needs at least one server address");
+    }
+    return net::RunQueryCommand(addresses, call.Out(), call.Err());
+}
+
+int ListMaps(CliCall& call) {
+    if (!call.Arguments().empty()) {
+        return call.UsageError("--list-maps takes no argument (--patch DIR names a patch)");
+    }
+    store::Store* store = call.Store();
+    if (store == nullptr) {
+        return kExitFailed;
+    }
+    LaunchInputs inputs;
+    ReadStoredOptions(*store, inputs);
+    ReadStoredProfile(*store, "", inputs);
+    const Globals& globals = inputs.globals;
+    std::string patch = globals.Profile.Text(TextField::GamePatch);
+    if (call.Parser().isSet(kPatchOption)) {
+        patch = call.Parser().value(kPatchOption).toLocal8Bit().toStdString();
+    }
+    maps::ScanOptions options;
+    options.minBSPSize = globals.MinBSPSize;
+    options.dontScanBSPMsgs = globals.DontScanBSPMsgs;
+    return maps::RunListMapsCommand(globals.Profile.Text(TextField::QuakePath), patch, options,
+                                    maps::DefaultCacheFile(), call.Out(), call.Err());
+}
+
+}  // namespace
+
+void RegisterContentOptions(CommandLineInterface& cli) {
+    cli.Register({QStringLiteral("query"),
+                  QStringLiteral("Ask the servers ADDRESS... (host, host:port, [IPv6]:port; "
+                                 "qw://host for QuakeWorld) and print one tab-separated line "
+                                 "each: address, kind, state, name, map, players, maximum, "
+                                 "ping in ms. Exit 0 when at least one answered.")},
+                 Query);
+    cli.Register({QStringLiteral("list-maps"),
+                  QStringLiteral("Print \"name<TAB>title\" for each map the map browser lists "
+                                 "for the stored Quake directory and patch, in its order.")},
+                 ListMaps);
+    cli.RegisterModifier({kPatchOption,
+                          QStringLiteral("With --list-maps: the patch directory DIR (relative "
+                                         "to the Quake directory) instead of the stored one."),
+                          QStringLiteral("DIR")});
+}
+
+}  // namespace fenmar::cli
