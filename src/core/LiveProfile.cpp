@@ -1,5 +1,8 @@
 #include "core/LiveProfile.h"
 
+#include <cstddef>
+#include <cstring>
+
 namespace fenmar {
 
 bool IsSet(std::string_view text) {
@@ -15,6 +18,26 @@ constexpr std::array<const char * LaunchProfile::*, kTextFieldCount> kMembers = 
     &LaunchProfile::HostName,  &LaunchProfile::CurrentServer, &LaunchProfile::QuakePath,
     &LaunchProfile::PatchPath, &LaunchProfile::ConfigFile,
 };
+
+// The record is packed, so its text pointers may sit at any address: a plain load or store
+// through a `const char*` lvalue assumes natural alignment and is undefined there. Every access
+// to a text field goes through these two, which copy the pointer's bytes instead.
+constexpr std::array<std::size_t, kTextFieldCount> kOffsets = {
+    offsetof(LaunchProfile, LaunchMap),     offsetof(LaunchProfile, GamePatch),
+    offsetof(LaunchProfile, DemoName),      offsetof(LaunchProfile, HostName),
+    offsetof(LaunchProfile, CurrentServer), offsetof(LaunchProfile, QuakePath),
+    offsetof(LaunchProfile, PatchPath),     offsetof(LaunchProfile, ConfigFile),
+};
+
+const char* LoadText(const LaunchProfile& rec, std::size_t i) {
+    const char* p = nullptr;
+    std::memcpy(&p, reinterpret_cast<const unsigned char*>(&rec) + kOffsets[i], sizeof p);
+    return p;
+}
+
+void StoreText(LaunchProfile& rec, std::size_t i, const char* p) {
+    std::memcpy(reinterpret_cast<unsigned char*>(&rec) + kOffsets[i], &p, sizeof p);
+}
 }  // namespace
 
 const char* LaunchProfile::*LiveProfile::Member(TextField field) {
@@ -68,33 +91,33 @@ LiveProfile& LiveProfile::operator=(const LiveProfile& other) {
 
 void LiveProfile::Repoint() {
     for (std::size_t i = 0; i < kTextFieldCount; ++i) {
-        rec_.*kMembers[i] = texts_[i] ? texts_[i]->c_str() : nullptr;
+        StoreText(rec_, i, texts_[i] ? texts_[i]->c_str() : nullptr);
     }
 }
 
 std::string LiveProfile::Text(TextField field) const {
-    const char* p = rec_.*Member(field);
+    const char* p = LoadText(rec_, static_cast<std::size_t>(field));
     return p ? std::string(p) : std::string();
 }
 
 bool LiveProfile::IsAbsent(TextField field) const {
-    return rec_.*Member(field) == nullptr;
+    return LoadText(rec_, static_cast<std::size_t>(field)) == nullptr;
 }
 
 void LiveProfile::SetText(TextField field, std::string_view value) {
     auto& slot = texts_[static_cast<std::size_t>(field)];
     slot = std::string(value);
-    rec_.*Member(field) = slot->c_str();
+    StoreText(rec_, static_cast<std::size_t>(field), slot->c_str());
 }
 
 void LiveProfile::ClearText(TextField field) {
     texts_[static_cast<std::size_t>(field)].reset();
-    rec_.*Member(field) = nullptr;
+    StoreText(rec_, static_cast<std::size_t>(field), nullptr);
 }
 
 void LiveProfile::AdoptTexts() {
     for (std::size_t i = 0; i < kTextFieldCount; ++i) {
-        const char* p = rec_.*kMembers[i];
+        const char* p = LoadText(rec_, i);
         // Copy first: p may point into the slot we are about to replace.
         texts_[i] = p ? std::optional<std::string>(std::string(p)) : std::nullopt;
     }
