@@ -46,10 +46,17 @@ case "${1:-}" in
         exec ./build/bin/fenmar
         ;;
     test)
+        FENMAR_TEST_START=$(date +%s)
         install_missing
+        t=$(date +%s)
         build
+        FENMAR_TIMES="build $(( $(date +%s) - t )) s"
         export QT_QPA_PLATFORM=offscreen
+        t=$(date +%s)
         ctest --preset default -j "$(nproc)"
+        FENMAR_TIMES+=", ctest $(( $(date +%s) - t )) s"
+        echo "== ctest passed ($FENMAR_TIMES)"
+        export FENMAR_TEST_START FENMAR_TIMES
         if [ -x tools/extra-tests.sh ]; then tools/extra-tests.sh; fi
         ;;
     *)

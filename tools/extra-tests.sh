@@ -1,11 +1,39 @@
 #!/usr/bin/env bash
-# Test stages beyond ctest (fuzzing, other architectures), run after it by ./dev.sh test.
+# Test stages beyond ctest (fuzzing, other architectures, sanitizers), run after it by
+# ./dev.sh test. Prints each stage's time and, at the end, one line with every time; the
+# times measured before this script (./dev.sh's build and ctest) come in FENMAR_TIMES, and the
+# total counts from FENMAR_TEST_START (seconds since the epoch) when given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+times=${FENMAR_TIMES:-}
+all_start=${FENMAR_TEST_START:-$(date +%s)}
+total() { echo "total $(( $(date +%s) - all_start )) s"; }
+# CPU seconds (user + system) used so far by the programs this script waited for: on a busy
+# machine a better measure of a stage's cost than its wall time.
+scratch=$(mktemp)
+trap 'rm -f "$scratch"' EXIT
+cpu() {  # sets CPU; `times` must run in this shell, not in a $(...) copy of it
+    times > "$scratch"
+    CPU=$(tail -n 1 "$scratch" |
+        awk '{ t = 0; for (i = 1; i <= 2; i++) { split($i, a, /[ms]/); t += a[1] * 60 + a[2] } printf "%d", t }')
+}
 for stage in tools/ci-stages/*.sh; do
     [ -e "$stage" ] || continue
-    echo "== stage $(basename "$stage" .sh)"
+    name=$(basename "$stage" .sh)
+    echo "== stage $name"
     start=$(date +%s)
-    bash "$stage"
-    echo "== stage $(basename "$stage" .sh) passed in $(( $(date +%s) - start )) s"
+    cpu
+    cpu_start=$CPU
+    if bash "$stage"; then
+        took=$(( $(date +%s) - start ))
+        cpu
+        echo "== stage $name passed in $took s (CPU $(( CPU - cpu_start )) s)"
+        times+="${times:+, }$name $took s"
+    else
+        took=$(( $(date +%s) - start ))
+        echo "== stage $name FAILED after $took s"
+        echo "== times: ${times:+$times, }$name $took s (failed); $(total)"
+        exit 1
+    fi
 done
+echo "== times: $times; $(total)"

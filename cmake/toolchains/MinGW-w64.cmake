@@ -35,8 +35,14 @@ foreach(kind EXE SHARED MODULE)
   set(CMAKE_${kind}_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 endforeach()
 
-# Lets CTest (and test discovery at test time) run the programs through Wine.
-find_program(FENMAR_WINE NAMES wine NO_CACHE)
+# Lets CTest (and test discovery at test time) run the programs through Wine. The 64-bit
+# programs get the 64-bit loader itself (Debian keeps it in /usr/lib/wine): "wine" starts the
+# 32-bit loader, which does not run on machines without 32-bit support.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "AMD64")
+  find_program(FENMAR_WINE NAMES wine64 PATHS /usr/lib/wine NO_CACHE)
+else()
+  find_program(FENMAR_WINE NAMES wine NO_CACHE)
+endif()
 if(FENMAR_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${FENMAR_WINE})
 endif()

@@ -18,13 +18,26 @@ constexpr std::array<const char * LaunchProfile::*, kTextFieldCount> kMembers = 
     &LaunchProfile::HostName,  &LaunchProfile::CurrentServer, &LaunchProfile::QuakePath,
     &LaunchProfile::PatchPath, &LaunchProfile::ConfigFile,
 };
-// The same fields as byte offsets, for reading and writing them without a misaligned access.
+
+// The record is packed, so its text pointers may sit at any address: a plain load or store
+// through a `const char*` lvalue assumes natural alignment and is undefined there. Every access
+// to a text field goes through these two, which copy the pointer's bytes instead.
 constexpr std::array<std::size_t, kTextFieldCount> kOffsets = {
     offsetof(LaunchProfile, LaunchMap),     offsetof(LaunchProfile, GamePatch),
     offsetof(LaunchProfile, DemoName),      offsetof(LaunchProfile, HostName),
     offsetof(LaunchProfile, CurrentServer), offsetof(LaunchProfile, QuakePath),
     offsetof(LaunchProfile, PatchPath),     offsetof(LaunchProfile, ConfigFile),
 };
+
+const char* LoadText(const LaunchProfile& rec, std::size_t i) {
+    const char* p = nullptr;
+    std::memcpy(&p, reinterpret_cast<const unsigned char*>(&rec) + kOffsets[i], sizeof p);
+    return p;
+}
+
+void StoreText(LaunchProfile& rec, std::size_t i, const char* p) {
+    std::memcpy(reinterpret_cast<unsigned char*>(&rec) + kOffsets[i], &p, sizeof p);
+}
 }  // namespace
 
 const char* LaunchProfile::*LiveProfile::Member(TextField field) {
@@ -99,16 +112,12 @@ LiveProfile& LiveProfile::operator=(const LiveProfile& other) {
 
 void LiveProfile::Repoint() {
     for (std::size_t i = 0; i < kTextFieldCount; ++i) {
-        rec_.*kMembers[i] = texts_[i] ? texts_[i]->c_str() : nullptr;
+        StoreText(rec_, i, texts_[i] ? texts_[i]->c_str() : nullptr);
     }
 }
 
-// The record is packed, so its text fields may sit at any address: read and write them
-// bytewise.
 const char* LiveProfile::Pointer(std::size_t index) const {
-    const char* p = nullptr;
-    std::memcpy(&p, reinterpret_cast<const unsigned char*>(&rec_) + kOffsets[index], sizeof p);
-    return p;
+    return LoadText(rec_, index);
 }
 
 void LiveProfile::Replace(std::size_t index, SharedText text) {
@@ -116,8 +125,7 @@ void LiveProfile::Replace(std::size_t index, SharedText text) {
         retired_.push_back(texts_[index]);
     }
     texts_[index] = std::move(text);
-    const char* p = texts_[index] ? texts_[index]->c_str() : nullptr;
-    std::memcpy(reinterpret_cast<unsigned char*>(&rec_) + kOffsets[index], &p, sizeof p);
+    StoreText(rec_, index, texts_[index] ? texts_[index]->c_str() : nullptr);
 }
 
 std::string LiveProfile::Text(TextField field) const {

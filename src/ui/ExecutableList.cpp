@@ -56,6 +56,7 @@ ExecutableList::ExecutableList(TMainDialog& dialog) : QObject(&dialog), dialog_(
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     }
     list->setPalette(palette);
+    filtered_ = list;
     list->installEventFilter(this);
     KeepPathCase(page.edFile);
 
@@ -392,8 +393,14 @@ void ExecutableList::comboExecutablesChange() {
     dialog_.Context().globals.Executable = Local(dialog_.general->comboExecutables->currentText());
 }
 
+ExecutableList::~ExecutableList() {
+    if (filtered_) {
+        filtered_->removeEventFilter(this);
+    }
+}
+
 bool ExecutableList::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == dialog_.moreGlobalOptions->lvExecutables && event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress && watched == filtered_) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             lvExecutablesDblClick();

@@ -5,12 +5,14 @@
 // page kept in step with it, and the question for a name of an unknown file.
 
 #include <QObject>
+#include <QPointer>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/ExecutableTable.h"
 
+class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace fenmar::ui {
@@ -22,6 +24,7 @@ class ExecutableList : public QObject {
 public:
     // Takes over the rows the window was built with.
     explicit ExecutableList(TMainDialog& dialog);
+    ~ExecutableList() override;
 
     // The rows in list order (sorted by name).
     std::vector<ExecutableEntry> Entries() const;
@@ -73,6 +76,10 @@ private:
     QString StoredFileOf(const std::string& path) const;
 
     TMainDialog& dialog_;
+    // The list whose keys we handle. The filter looks only at this pointer until it knows the
+    // event is a key press: the list also sees events while the window is being destroyed,
+    // when the window's own members are gone.
+    QPointer<QTreeWidget> filtered_;
 };
 
 }  // namespace fenmar::ui

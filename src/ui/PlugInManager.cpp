@@ -66,6 +66,7 @@ QPixmap IconPixmap(const PlugInIcon& icon, int side) {
 PlugInManager::PlugInManager(TMainDialog& dialog)
     : QObject(&dialog),
       dialog_(dialog),
+      context_(dialog.Context()),
       plugInDir_(PlugInDirectoryFor(dialog.Context().programDir)),
       host_(dialog.Context().globals) {
     setObjectName(QStringLiteral("plugInManager"));
@@ -80,8 +81,8 @@ PlugInManager::PlugInManager(TMainDialog& dialog)
 }
 
 PlugInManager::~PlugInManager() {
-    if (dialog_.Context().activePlugIn == activePlugIn_.get()) {
-        dialog_.Context().activePlugIn = nullptr;
+    if (context_.activePlugIn == activePlugIn_.get()) {
+        context_.activePlugIn = nullptr;
     }
 }
 

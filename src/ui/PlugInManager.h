@@ -16,6 +16,7 @@ class QKeyEvent;
 
 namespace fenmar::ui {
 
+struct AppContext;
 class TMainDialog;
 
 class PlugInManager : public QObject {
@@ -71,6 +72,9 @@ private:
     void ConnectHost();
 
     TMainDialog& dialog_;
+    // The context outlives the window; the destructor, run while the window is being
+    // destroyed, reaches it directly instead of through the window.
+    AppContext& context_;
     std::string plugInDir_;
     WindowPlugInHost host_;
     std::unique_ptr<TPlugIn> activePlugIn_;

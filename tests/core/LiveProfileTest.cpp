@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "core/LiveProfile.h"
 
@@ -83,6 +84,55 @@ TEST(LiveProfile, AdoptsTextsAPlugInStoredAndOutlivesItsBuffer) {
     EXPECT_EQ(p.Text(TextField::QuakePath), "/games/quake");
     EXPECT_TRUE(p.IsAbsent(TextField::DemoName));
     EXPECT_EQ(p.Text(TextField::HostName), "My server");
+}
+
+// The pointer a packed record holds for one text field, read byte for byte wherever it sits.
+const char* StoredPointer(const LaunchProfile& rec, std::size_t offset) {
+    const char* p = nullptr;
+    std::memcpy(&p, reinterpret_cast<const unsigned char*>(&rec) + offset, sizeof p);
+    return p;
+}
+
+TEST(LiveProfile, KeepsEveryTextPointerInItsOwnSlotOfThePackedRecord) {
+    // Most text fields of the packed record sit at odd addresses; each must still receive
+    // exactly its own pointer, and clearing one must touch no other.
+    struct Slot {
+        TextField field;
+        std::size_t offset;
+    };
+    const Slot slots[] = {
+        {TextField::LaunchMap, offsetof(LaunchProfile, LaunchMap)},
+        {TextField::GamePatch, offsetof(LaunchProfile, GamePatch)},
+        {TextField::DemoName, offsetof(LaunchProfile, DemoName)},
+        {TextField::HostName, offsetof(LaunchProfile, HostName)},
+        {TextField::CurrentServer, offsetof(LaunchProfile, CurrentServer)},
+        {TextField::QuakePath, offsetof(LaunchProfile, QuakePath)},
+        {TextField::PatchPath, offsetof(LaunchProfile, PatchPath)},
+        {TextField::ConfigFile, offsetof(LaunchProfile, ConfigFile)},
+    };
+    LiveProfile p;
+    for (const Slot& slot : slots) {
+        p.SetText(slot.field, "text " + std::to_string(slot.offset));
+    }
+    const LiveProfile copy = p;  // a copy points at texts of its own
+    for (const Slot& slot : slots) {
+        const std::string expected = "text " + std::to_string(slot.offset);
+        const char* stored = StoredPointer(p.Record(), slot.offset);
+        ASSERT_NE(stored, nullptr) << expected;
+        EXPECT_EQ(std::string(stored), expected);
+        EXPECT_EQ(p.Text(slot.field), expected);
+        const char* copied = StoredPointer(copy.Record(), slot.offset);
+        ASSERT_NE(copied, nullptr) << expected;
+        EXPECT_NE(copied, stored) << expected;
+        EXPECT_EQ(std::string(copied), expected);
+    }
+    p.ClearText(TextField::CurrentServer);
+    EXPECT_EQ(StoredPointer(p.Record(), offsetof(LaunchProfile, CurrentServer)), nullptr);
+    EXPECT_TRUE(p.IsAbsent(TextField::CurrentServer));
+    EXPECT_EQ(p.Text(TextField::HostName),
+              "text " + std::to_string(offsetof(LaunchProfile, HostName)));
+    EXPECT_EQ(p.Text(TextField::QuakePath),
+              "text " + std::to_string(offsetof(LaunchProfile, QuakePath)));
 }
 
 }  // namespace

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <QApplication>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 
 #include "ScriptedUiServices.h"
@@ -189,6 +193,47 @@ TEST_F(ExecutableListTest, EntriesRoundTripThroughReplaceAll) {
     EXPECT_EQ(entries[1].name, "b");
     EXPECT_EQ(ComboNames(), QStringList({"A", "b"}));
     EXPECT_EQ(context.executables.Entries().size(), 2u);
+}
+
+// Counts the events an object receives while `counting` is set.
+class EventCounter : public QObject {
+public:
+    bool counting = false;
+    int seen = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (counting) {
+            ++seen;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST(ExecutableListTeardown, TheWindowGoesAwayWhileItsListHasTheKeyboardFocus) {
+    // The list keeps receiving events (focus, hide, removal of its rows) while the window
+    // around it is destroyed; the key handler must then not reach into the window.
+    test::ScriptedUiServices services;
+    ui::AppContext context{services};
+    auto windows = std::make_unique<ui::AppWindows>(context);
+    ui::TMainDialog& dlg = *windows->main;
+    QTreeWidget* list = dlg.moreGlobalOptions->lvExecutables;
+    EventCounter counter;  // outlives the list; sees what the list sees
+    list->installEventFilter(&counter);
+
+    dlg.PageControl1->setCurrentWidget(dlg.moreGlobalOptions);
+    dlg.show();
+    QApplication::processEvents();
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(0));
+    const int rows = list->topLevelItemCount();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(list, &press);
+    ASSERT_EQ(list->topLevelItemCount(), rows - 1);  // the key handler is in place
+
+    counter.counting = true;
+    windows.reset();
+    EXPECT_GT(counter.seen, 0);  // the teardown did reach the list's filters
 }
 
 }  // namespace
