@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "NqAnswers.h"
+#include "Responder.h"
 #include "net/Protocol.h"
 
 namespace fenmar::bench {

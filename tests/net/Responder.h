@@ -8,11 +8,18 @@
 #include <thread>
 #include <vector>
 
-#include "NqAnswers.h"
 #include "net/Protocol.h"
 #include "platform/UdpSocket.h"
 
 namespace fenmar::net::testing {
+
+// Builds NetQuake control answers as a server would, optionally damaged by the caller.
+Bytes NqControl(std::uint8_t command, const Bytes& body);
+Bytes NqText(const std::string& text);  // the text with its terminating zero
+Bytes NqServerInfoAnswer(const std::string& host, const std::string& map, int players, int max);
+Bytes NqPlayerAnswer(int number, const std::string& name, int frags, int seconds);
+Bytes NqRuleAnswer(const std::string& name, const std::string& value);
+Bytes NqLastRuleAnswer();
 
 // The answers to one request (possibly none). `count` counts requests received so far, from 1.
 using Script = std::function<std::vector<Bytes>(ByteView request, int count)>;
