@@ -7,25 +7,24 @@
 namespace fenmar::bench {
 namespace {
 
-void BM_BaselineLooseMaps(benchmark::State& state) {
-    const MapCollection& c = Collection();
+// The floor over every map of the collection a round.
+void FloorOfEveryMap(benchmark::State& state, std::size_t (*floor)(const std::string&),
+                     const std::string& path) {
     for (auto _ : state) {
-        if (LooseFloor(c.looseDir) != kMapCount) {
+        if (floor(path) != kMapCount) {
             state.SkipWithError("wrong map count");
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kMapCount));
 }
+
+void BM_BaselineLooseMaps(benchmark::State& state) {
+    FloorOfEveryMap(state, LooseFloor, Collection().looseDir);
+}
 BENCHMARK(BM_BaselineLooseMaps)->Unit(benchmark::kMillisecond);
 
 void BM_BaselinePak(benchmark::State& state) {
-    const MapCollection& c = Collection();
-    for (auto _ : state) {
-        if (PakFloor(c.pakPath) != kMapCount) {
-            state.SkipWithError("wrong map count");
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kMapCount));
+    FloorOfEveryMap(state, PakFloor, Collection().pakPath);
 }
 BENCHMARK(BM_BaselinePak)->Unit(benchmark::kMillisecond);
 

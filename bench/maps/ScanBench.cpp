@@ -7,31 +7,28 @@
 namespace fenmar::bench {
 namespace {
 
-void BM_ScanMapDirectory(benchmark::State& state) {
-    const MapCollection& c = Collection();
+// One scan of every map of the collection a round; the argument turns message scanning off.
+void ScanEveryMap(benchmark::State& state,
+                  maps::MapScan (*scan)(const std::string&, const maps::ScanOptions&),
+                  const std::string& path) {
     const maps::ScanOptions options{20, state.range(0) != 0};
     for (auto _ : state) {
-        const maps::MapScan scan = maps::ScanMapDirectory(c.looseDir, options);
-        if (scan.entries.size() != kMapCount) {
+        const maps::MapScan found = scan(path, options);
+        if (found.entries.size() != kMapCount) {
             state.SkipWithError("wrong map count");
         }
-        benchmark::DoNotOptimize(scan);
+        benchmark::DoNotOptimize(found);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kMapCount));
+}
+
+void BM_ScanMapDirectory(benchmark::State& state) {
+    ScanEveryMap(state, maps::ScanMapDirectory, Collection().looseDir);
 }
 BENCHMARK(BM_ScanMapDirectory)->ArgName("dontScan")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_ScanPakFile(benchmark::State& state) {
-    const MapCollection& c = Collection();
-    const maps::ScanOptions options{20, state.range(0) != 0};
-    for (auto _ : state) {
-        const maps::MapScan scan = maps::ScanPakFile(c.pakPath, options);
-        if (scan.entries.size() != kMapCount) {
-            state.SkipWithError("wrong map count");
-        }
-        benchmark::DoNotOptimize(scan);
-    }
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kMapCount));
+    ScanEveryMap(state, maps::ScanPakFile, Collection().pakPath);
 }
 BENCHMARK(BM_ScanPakFile)->ArgName("dontScan")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

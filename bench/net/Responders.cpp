@@ -2,24 +2,10 @@
 
 #include <array>
 
+#include "Responder.h"
 #include "net/Protocol.h"
 
 namespace fenmar::bench {
-
-namespace {
-net::Bytes Control(std::uint8_t command, const net::Bytes& body) {
-    const auto length = static_cast<std::uint32_t>(5 + body.size()) | 0x80000000u;
-    net::Bytes out;
-    for (const int shift : {24, 16, 8, 0}) {
-        out.push_back(static_cast<std::uint8_t>(length >> shift));
-    }
-    out.push_back(command);
-    for (const std::uint8_t b : body) {
-        out.push_back(b);
-    }
-    return out;
-}
-}  // namespace
 
 Responders::Responders(int count, bool answer) {
     const auto local = *platform::ParseNumericAddress("127.0.0.1", 0);
@@ -33,16 +19,9 @@ Responders::Responders(int count, bool answer) {
         return;
     }
     thread_ = std::thread([this] {
-        net::Bytes infoBody;
-        for (const std::string text : {"127.0.0.1", "Bench server", "start"}) {
-            infoBody.insert(infoBody.end(), text.begin(), text.end());
-            infoBody.push_back(0);
-        }
-        infoBody.push_back(0);  // players
-        infoBody.push_back(8);  // maximum
-        infoBody.push_back(3);  // protocol
-        const net::Bytes infoAnswer = Control(net::kCcrepServerInfo, infoBody);
-        const net::Bytes lastRule = Control(net::kCcrepRuleInfo, {});
+        const net::Bytes infoAnswer =
+            net::testing::NqServerInfoAnswer("Bench server", "start", 0, 8);
+        const net::Bytes lastRule = net::testing::NqLastRuleAnswer();
         std::vector<platform::UdpSocket*> all;
         for (auto& s : sockets_) {
             all.push_back(s.get());

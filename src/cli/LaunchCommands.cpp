@@ -59,17 +59,24 @@ void PrintNotices(CliCall& call, const std::vector<std::string>& notices) {
     }
 }
 
-int PrintCommandLine(CliCall& call) {
+// Loads the Quick-Set that `option` names into a launch without a window and hands it to
+// `body`; the exit code of the first failure otherwise.
+int WithLoadedQuickSet(CliCall& call, const char* option,
+                       int (*body)(CliCall& call, HeadlessLaunch& launch)) {
     store::Store* store = call.Store();
     if (store == nullptr) {
         return kExitFailed;
     }
-    const Target target = ChooseQuickSet(call, *store, "--print-command-line");
+    const Target target = ChooseQuickSet(call, *store, option);
     if (target.error >= 0) {
         return target.error;
     }
     HeadlessLaunch launch(*store, PlugInDirectoryFor(call.ProgramDir()));
     launch.Load(target.quickSet);
+    return body(call, launch);
+}
+
+int PrintLoadedCommandLine(CliCall& call, HeadlessLaunch& launch) {
     std::vector<std::string> notices;
     const HeadlessLaunch::Preview preview = launch.ComposePreview(notices);
     PrintNotices(call, notices);
@@ -80,17 +87,11 @@ int PrintCommandLine(CliCall& call) {
     return kExitOk;
 }
 
-int Run(CliCall& call) {
-    store::Store* store = call.Store();
-    if (store == nullptr) {
-        return kExitFailed;
-    }
-    const Target target = ChooseQuickSet(call, *store, "--run");
-    if (target.error >= 0) {
-        return target.error;
-    }
-    HeadlessLaunch launch(*store, PlugInDirectoryFor(call.ProgramDir()));
-    launch.Load(target.quickSet);
+int PrintCommandLine(CliCall& call) {
+    return WithLoadedQuickSet(call, "--print-command-line", PrintLoadedCommandLine);
+}
+
+int RunLoaded(CliCall& call, HeadlessLaunch& launch) {
     const Globals& globals = launch.Inputs().globals;
     if (!launch.Executable()) {
         return call.Error("the executable \"" + globals.Executable +
@@ -119,6 +120,10 @@ int Run(CliCall& call) {
                           kExitFailed);
     }
     return kExitOk;
+}
+
+int Run(CliCall& call) {
+    return WithLoadedQuickSet(call, "--run", RunLoaded);
 }
 
 // The desktop launcher the Quick-Set bar would write, on standard output.

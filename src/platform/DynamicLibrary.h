@@ -17,7 +17,14 @@ public:
     DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(other.handle_) {
         other.handle_ = nullptr;
     }
-    DynamicLibrary& operator=(DynamicLibrary&& other) noexcept;
+    DynamicLibrary& operator=(DynamicLibrary&& other) noexcept {
+        if (this != &other) {
+            Close();
+            handle_ = other.handle_;
+            other.handle_ = nullptr;
+        }
+        return *this;
+    }
 
     // Frees what is loaded, then loads the library at `path` (a path with a directory part,
     // never searched along the system's library path). False when it cannot be loaded.

@@ -84,15 +84,21 @@ LONG RefreshListing(DWORD index, std::vector<Item>& items, std::uint64_t& readAt
     return index < items.size() ? ERROR_SUCCESS : ERROR_NO_MORE_ITEMS;
 }
 
-// The path of `sub` below `k`; false when it cannot name a key.
-bool SubPath(const FenmarStoreKey& k, LPCSTR sub, std::string& path) {
-    path = fenmar::store::JoinKeyPath(k.path, sub != nullptr ? sub : "");
+// The key behind `hKey` and the path of `sub` below it (with g_mutex held):
+// ERROR_INVALID_HANDLE for an unknown handle, ERROR_INVALID_PARAMETER when `sub` cannot name a
+// key.
+LONG FindSubKey(HKEY hKey, LPCSTR sub, FenmarStoreKey*& k, std::string& path) {
+    k = Find(hKey);
+    if (k == nullptr) {
+        return ERROR_INVALID_HANDLE;
+    }
+    path = fenmar::store::JoinKeyPath(k->path, sub != nullptr ? sub : "");
     std::vector<std::string> parts;
     if (!fenmar::store::SplitKeyPath(path, parts)) {
-        return false;
+        return ERROR_INVALID_PARAMETER;
     }
     path = fenmar::store::NormalizeKeyPath(path);
-    return true;
+    return ERROR_SUCCESS;
 }
 
 bool IsText(DWORD type) {
@@ -165,13 +171,10 @@ FENMAR_EXPORT LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*ulOp
     }
     *phkResult = nullptr;
     const std::lock_guard<std::mutex> lock(g_mutex);
-    FenmarStoreKey* k = Find(hKey);
-    if (k == nullptr) {
-        return ERROR_INVALID_HANDLE;
-    }
+    FenmarStoreKey* k = nullptr;
     std::string path;
-    if (!SubPath(*k, lpSubKey, path)) {
-        return ERROR_INVALID_PARAMETER;
+    if (const LONG found = FindSubKey(hKey, lpSubKey, k, path); found != ERROR_SUCCESS) {
+        return found;
     }
     if (!k->store->KeyExists(path)) {
         return ERROR_FILE_NOT_FOUND;
@@ -190,13 +193,10 @@ FENMAR_EXPORT LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*Re
     }
     *phkResult = nullptr;
     const std::lock_guard<std::mutex> lock(g_mutex);
-    FenmarStoreKey* k = Find(hKey);
-    if (k == nullptr) {
-        return ERROR_INVALID_HANDLE;
-    }
+    FenmarStoreKey* k = nullptr;
     std::string path;
-    if (!SubPath(*k, lpSubKey, path)) {
-        return ERROR_INVALID_PARAMETER;
+    if (const LONG found = FindSubKey(hKey, lpSubKey, k, path); found != ERROR_SUCCESS) {
+        return found;
     }
     ++g_changes;
     bool created = false;
@@ -269,13 +269,10 @@ FENMAR_EXPORT LONG WINAPI RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
         return ERROR_INVALID_PARAMETER;
     }
     const std::lock_guard<std::mutex> lock(g_mutex);
-    FenmarStoreKey* k = Find(hKey);
-    if (k == nullptr) {
-        return ERROR_INVALID_HANDLE;
-    }
+    FenmarStoreKey* k = nullptr;
     std::string path;
-    if (!SubPath(*k, lpSubKey, path)) {
-        return ERROR_INVALID_PARAMETER;
+    if (const LONG found = FindSubKey(hKey, lpSubKey, k, path); found != ERROR_SUCCESS) {
+        return found;
     }
     if (path == fenmar::store::NormalizeKeyPath(k->path)) {
         return ERROR_INVALID_PARAMETER;  // a subkey must be named

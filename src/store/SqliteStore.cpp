@@ -206,7 +206,15 @@ Status SqliteStore::Resolve(std::string_view path, std::int64_t& id) {
     if (!SplitKeyPath(path, parts)) {
         return Status::InvalidArgument;
     }
-    const std::string folded = FoldedPath(parts, parts.size());
+    return FindKeyId(FoldedPath(parts, parts.size()), id);
+}
+
+Status SqliteStore::ResolveForValue(std::string_view path, std::int64_t& id) {
+    const Status found = Resolve(path, id);
+    return found == Status::NotFound ? Status::KeyDeleted : found;
+}
+
+Status SqliteStore::FindKeyId(const std::string& folded, std::int64_t& id) {
     Use find(Statement("SELECT id FROM keys WHERE path = ?1"));
     if (!find.Ready()) {
         return Status::Failed;
@@ -302,21 +310,13 @@ Status SqliteStore::CreateKey(std::string_view path, bool* created) {
         std::int64_t id = kRootId;
         for (std::size_t i = 0; i < parts.size(); ++i) {
             const std::string prefix = FoldedPath(parts, i + 1);
-            {
-                Use find(Statement("SELECT id FROM keys WHERE path = ?1"));
-                if (!find.Ready()) {
-                    return Status::Failed;
-                }
-                find.Text(1, prefix);
-                const int rc = find.Step();
-                if (rc == SQLITE_ROW) {
-                    id = find.ColumnInt(0);
-                    made = false;
-                    continue;
-                }
-                if (rc != SQLITE_DONE) {
-                    return Status::Failed;
-                }
+            const Status found = FindKeyId(prefix, id);
+            if (found == Status::Ok) {
+                made = false;
+                continue;
+            }
+            if (found != Status::NotFound) {
+                return Status::Failed;
             }
             const std::string fold = FoldCase(parts[i]);
             Use insert(
@@ -383,9 +383,8 @@ Status SqliteStore::DeleteKey(std::string_view path) {
 Status SqliteStore::DeleteValue(std::string_view path, std::string_view name) {
     return InTransaction(*this, [&] {
         std::int64_t id = 0;
-        const Status found = Resolve(path, id);
-        if (found != Status::Ok) {
-            return found == Status::NotFound ? Status::KeyDeleted : found;
+        if (const Status found = ResolveForValue(path, id); found != Status::Ok) {
+            return found;
         }
         const std::string fold = FoldCase(name);
         Use del(Statement("DELETE FROM vals WHERE key = ?1 AND fold = ?2"));
@@ -401,43 +400,38 @@ Status SqliteStore::DeleteValue(std::string_view path, std::string_view name) {
     });
 }
 
-Status SqliteStore::EnumSubkeys(std::string_view path, std::vector<std::string>& out) {
-    out.clear();
+template <typename Row>
+Status SqliteStore::ListRows(std::string_view path, const char* sql, Row row) {
     std::int64_t id = 0;
     const Status found = Resolve(path, id);
     if (found != Status::Ok) {
         return found;
     }
-    Use list(Statement("SELECT name FROM keys WHERE parent = ?1 ORDER BY fold"));
+    Use list(Statement(sql));
     if (!list.Ready()) {
         return Status::Failed;
     }
     list.Int(1, id);
     int rc = 0;
     while ((rc = list.Step()) == SQLITE_ROW) {
-        out.push_back(list.ColumnBytes(0));
+        row(list);
     }
     return rc == SQLITE_DONE ? Status::Ok : Status::Failed;
 }
 
+Status SqliteStore::EnumSubkeys(std::string_view path, std::vector<std::string>& out) {
+    out.clear();
+    return ListRows(path, "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold",
+                    [&out](Use& row) { out.push_back(row.ColumnBytes(0)); });
+}
+
 Status SqliteStore::EnumValues(std::string_view path, std::vector<NamedValue>& out) {
     out.clear();
-    std::int64_t id = 0;
-    const Status found = Resolve(path, id);
-    if (found != Status::Ok) {
-        return found;
-    }
-    Use list(Statement("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY seq"));
-    if (!list.Ready()) {
-        return Status::Failed;
-    }
-    list.Int(1, id);
-    int rc = 0;
-    while ((rc = list.Step()) == SQLITE_ROW) {
-        out.push_back({list.ColumnBytes(0), static_cast<std::uint32_t>(list.ColumnInt(1)),
-                       list.ColumnBytes(2)});
-    }
-    return rc == SQLITE_DONE ? Status::Ok : Status::Failed;
+    return ListRows(
+        path, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY seq", [&out](Use& row) {
+            out.push_back({row.ColumnBytes(0), static_cast<std::uint32_t>(row.ColumnInt(1)),
+                           row.ColumnBytes(2)});
+        });
 }
 
 Status SqliteStore::QueryValue(std::string_view path, std::string_view name, ValueData& out) {
@@ -478,9 +472,8 @@ Status SqliteStore::SetValue(std::string_view path, std::string_view name, std::
                              std::string_view bytes) {
     return InTransaction(*this, [&] {
         std::int64_t id = 0;
-        const Status found = Resolve(path, id);
-        if (found != Status::Ok) {
-            return found == Status::NotFound ? Status::KeyDeleted : found;
+        if (const Status found = ResolveForValue(path, id); found != Status::Ok) {
+            return found;
         }
         const std::string fold = FoldCase(name);
         // A new value goes after the others; a rewritten one keeps its place and its name.

@@ -57,6 +57,15 @@ private:
     bool Exec(const char* sql);
     // The id of the key at `path`: Ok, NotFound, InvalidArgument or Failed.
     Status Resolve(std::string_view path, std::int64_t& id);
+    // The same for a value operation: a missing key is one deleted under the caller
+    // (KeyDeleted).
+    Status ResolveForValue(std::string_view path, std::int64_t& id);
+    // The id of the key whose folded path is `folded` (`id` untouched unless Ok): Ok, NotFound
+    // or Failed.
+    Status FindKeyId(const std::string& folded, std::int64_t& id);
+    // Runs `sql` (its parameter 1: the id of the key at `path`) and hands every row to `row`.
+    template <typename Row>
+    Status ListRows(std::string_view path, const char* sql, Row row);
 
     sqlite3* db_;
     std::string file_;

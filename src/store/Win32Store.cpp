@@ -49,6 +49,15 @@ public:
     LONG Open(HKEY parent, const std::string& path) {
         return RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key_);
     }
+    // Opens the key at `path` below the current user's for a value operation; a missing key is
+    // one deleted under the caller.
+    Status OpenForValue(std::string_view path) {
+        const LONG rc = Open(HKEY_CURRENT_USER, NormalizeKeyPath(path));
+        if (rc != ERROR_SUCCESS) {
+            return rc == ERROR_FILE_NOT_FOUND ? Status::KeyDeleted : StatusOf(rc);
+        }
+        return Status::Ok;
+    }
     HKEY Get() const { return key_; }
 
 private:
@@ -210,9 +219,8 @@ public:
 
     Status DeleteValue(std::string_view path, std::string_view name) override {
         OpenedKey key;
-        const LONG rc = key.Open(HKEY_CURRENT_USER, NormalizeKeyPath(path));
-        if (rc != ERROR_SUCCESS) {
-            return rc == ERROR_FILE_NOT_FOUND ? Status::KeyDeleted : StatusOf(rc);
+        if (const Status opened = key.OpenForValue(path); opened != Status::Ok) {
+            return opened;
         }
         if (IsOrderValue(name)) {
             return Status::NotFound;
@@ -309,9 +317,8 @@ public:
 
     Status QueryValue(std::string_view path, std::string_view name, ValueData& out) override {
         OpenedKey key;
-        const LONG rc = key.Open(HKEY_CURRENT_USER, NormalizeKeyPath(path));
-        if (rc != ERROR_SUCCESS) {
-            return rc == ERROR_FILE_NOT_FOUND ? Status::KeyDeleted : StatusOf(rc);
+        if (const Status opened = key.OpenForValue(path); opened != Status::Ok) {
+            return opened;
         }
         if (IsOrderValue(name)) {
             return Status::NotFound;
@@ -339,9 +346,8 @@ public:
     Status SetValue(std::string_view path, std::string_view name, std::uint32_t type,
                     std::string_view bytes) override {
         OpenedKey key;
-        const LONG rc = key.Open(HKEY_CURRENT_USER, NormalizeKeyPath(path));
-        if (rc != ERROR_SUCCESS) {
-            return rc == ERROR_FILE_NOT_FOUND ? Status::KeyDeleted : StatusOf(rc);
+        if (const Status opened = key.OpenForValue(path); opened != Status::Ok) {
+            return opened;
         }
         if (IsOrderValue(name)) {
             return Status::InvalidArgument;

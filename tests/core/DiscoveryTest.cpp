@@ -79,32 +79,40 @@ TEST(LibraryFoldersTest, HostileSizesStayBounded) {
 // --- Engine names ---------------------------------------------------------------------------
 
 TEST(RecogniseEngineTest, ProgramNamesAnyCaseAndTheirPackagedForms) {
-    const auto program = [](const std::string& file, bool windows = false) {
-        const auto engine = RecogniseEngine(file, windows);
-        return engine ? engine->program : std::string("-");
+    struct Case {
+        const char* file;
+        bool windows;
+        const char* program;  // "-": not an engine
     };
-    EXPECT_EQ(program("quakespasm"), "quakespasm");
-    EXPECT_EQ(program("QuakeSpasm-Spiked"), "quakespasm-spiked");
-    EXPECT_EQ(program("qss"), "qss");
-    EXPECT_EQ(program("vkQuake"), "vkquake");
-    EXPECT_EQ(program("fteqw-vk"), "fteqw-vk");
-    EXPECT_EQ(program("darkplaces-dedicated"), "darkplaces-dedicated");
-    EXPECT_EQ(program("tyr-glquake"), "tyr-glquake");
-    EXPECT_EQ(program("quake"), "quake");
+    const Case cases[] = {
+        {"quakespasm", false, "quakespasm"},
+        {"QuakeSpasm-Spiked", false, "quakespasm-spiked"},
+        {"qss", false, "qss"},
+        {"vkQuake", false, "vkquake"},
+        {"fteqw-vk", false, "fteqw-vk"},
+        {"darkplaces-dedicated", false, "darkplaces-dedicated"},
+        {"tyr-glquake", false, "tyr-glquake"},
+        {"quake", false, "quake"},
+        // Packaged forms: an AppImage with version and machine, a Flatpak application ID.
+        {"ironwail-0.8.0-linux-x86_64.AppImage", false, "ironwail"},
+        {"quakespasm-spiked-linux64.appimage", false, "quakespasm-spiked"},
+        {"io.github.Novum.vkQuake", false, "vkquake"},
+        // Not engines: other programs, longer names, the DOS game on Windows, files without
+        // .exe on Windows.
+        {"quakestat", false, "-"},
+        {"quakespasmx", false, "-"},
+        {"quake-1.0.AppImage", false, "-"},
+        {"ironwail.sh", false, "-"},
+        {"quake.exe", true, "-"},
+        {"ironwail", true, "-"},
+        {"IRONWAIL.EXE", true, "ironwail"},
+    };
+    for (const Case& c : cases) {
+        const auto engine = RecogniseEngine(c.file, c.windows);
+        EXPECT_EQ(engine ? engine->program : std::string("-"), c.program)
+            << c.file << (c.windows ? " on Windows" : "");
+    }
     EXPECT_EQ(RecogniseEngine("qss", false)->name, "QuakeSpasm-Spiked");
-    // Packaged forms: an AppImage with version and machine, a Flatpak application ID.
-    EXPECT_EQ(program("ironwail-0.8.0-linux-x86_64.AppImage"), "ironwail");
-    EXPECT_EQ(program("quakespasm-spiked-linux64.appimage"), "quakespasm-spiked");
-    EXPECT_EQ(program("io.github.Novum.vkQuake"), "vkquake");
-    // Not engines: other programs, longer names, the DOS game on Windows, files without .exe
-    // on Windows.
-    EXPECT_EQ(program("quakestat"), "-");
-    EXPECT_EQ(program("quakespasmx"), "-");
-    EXPECT_EQ(program("quake-1.0.AppImage"), "-");
-    EXPECT_EQ(program("ironwail.sh"), "-");
-    EXPECT_EQ(program("quake.exe", true), "-");
-    EXPECT_EQ(program("ironwail", true), "-");
-    EXPECT_EQ(program("IRONWAIL.EXE", true), "ironwail");
 }
 
 // --- A whole fake computer ------------------------------------------------------------------

@@ -1,57 +1,20 @@
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
 #include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "platform/UdpSocket.h"
+#include "platform/SocketAddress.h"
 
 namespace fenmar::platform {
 
+void detail::StartSockets() {}
+
 namespace {
 
-socklen_t ToSockaddr(const NetAddress& address, sockaddr_storage& out) {
-    std::memset(&out, 0, sizeof out);
-    if (address.v6) {
-        sockaddr_in6 a{};
-        a.sin6_family = AF_INET6;
-        a.sin6_port = htons(address.port);
-        std::memcpy(&a.sin6_addr, address.ip.data(), 16);
-        std::memcpy(&out, &a, sizeof a);
-        return sizeof a;
-    }
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(address.port);
-    std::memcpy(&a.sin_addr, address.ip.data(), 4);
-    std::memcpy(&out, &a, sizeof a);
-    return sizeof a;
-}
-
-std::optional<NetAddress> FromSockaddr(const sockaddr_storage& in) {
-    NetAddress address;
-    if (in.ss_family == AF_INET) {
-        sockaddr_in a{};
-        std::memcpy(&a, &in, sizeof a);
-        std::memcpy(address.ip.data(), &a.sin_addr, 4);
-        address.port = ntohs(a.sin_port);
-        return address;
-    }
-    if (in.ss_family == AF_INET6) {
-        sockaddr_in6 a{};
-        std::memcpy(&a, &in, sizeof a);
-        address.v6 = true;
-        std::memcpy(address.ip.data(), &a.sin6_addr, 16);
-        address.port = ntohs(a.sin6_port);
-        return address;
-    }
-    return std::nullopt;
-}
+using detail::FromSockaddr;
+using detail::ToSockaddr;
 
 class PosixUdpSocket final : public UdpSocket {
 public:
@@ -119,43 +82,6 @@ private:
 };
 
 }  // namespace
-
-std::optional<NetAddress> ParseNumericAddress(const std::string& host, std::uint16_t port) {
-    NetAddress address;
-    address.port = port;
-    if (::inet_pton(AF_INET, host.c_str(), address.ip.data()) == 1) {
-        return address;
-    }
-    if (::inet_pton(AF_INET6, host.c_str(), address.ip.data()) == 1) {
-        address.v6 = true;
-        return address;
-    }
-    return std::nullopt;
-}
-
-std::vector<NetAddress> ResolveHost(const std::string& host, std::uint16_t port) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* list = nullptr;
-    std::vector<NetAddress> found;
-    if (::getaddrinfo(host.c_str(), nullptr, &hints, &list) != 0) {
-        return found;
-    }
-    for (addrinfo* it = list; it != nullptr; it = it->ai_next) {
-        sockaddr_storage s{};
-        if (it->ai_addrlen > sizeof s) {
-            continue;
-        }
-        std::memcpy(&s, it->ai_addr, it->ai_addrlen);
-        if (auto address = FromSockaddr(s)) {
-            address->port = port;
-            found.push_back(*address);
-        }
-    }
-    ::freeaddrinfo(list);
-    return found;
-}
 
 std::unique_ptr<UdpSocket> UdpSocket::Open(bool v6, std::string* error) {
     const int fd = ::socket(v6 ? AF_INET6 : AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);

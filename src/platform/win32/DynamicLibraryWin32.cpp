@@ -5,15 +5,6 @@
 
 namespace fenmar::platform {
 
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = other.handle_;
-        other.handle_ = nullptr;
-    }
-    return *this;
-}
-
 bool DynamicLibrary::Open(const std::string& path) {
     Close();
     if (!FileExists(path)) {
