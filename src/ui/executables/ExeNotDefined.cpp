@@ -9,14 +9,12 @@
 #include <QVBoxLayout>
 
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/DialogFlags.h"
 
 namespace fenmar::ui {
 
 TExeNotDefined::TExeNotDefined(AppContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      context_(context) {
+    : QDialog(parent, kFixedDialogFlags), context_(context) {
     setObjectName(QStringLiteral("ExeNotDefined"));
     setWindowTitle(QStringLiteral("Executable not defined..."));
     labExplanation = MakeLabel(

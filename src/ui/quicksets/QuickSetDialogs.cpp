@@ -9,16 +9,14 @@
 
 #include "core/QuickSetLayout.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/DialogFlags.h"
 #include "ui/widgets/StoredTextLimit.h"
 
 namespace fenmar::ui {
 
 QuickSetNameDialog::QuickSetNameDialog(AppContext& context, const QString& caption,
                                        const QString& prompt, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      context_(context) {
+    : QDialog(parent, kFixedDialogFlags), context_(context) {
     setWindowTitle(caption);
     edQuickSet = MakeEdit(this, QStringLiteral("edQuickSet"), QString());
     LimitStoredText(edQuickSet);  // a key name holds at most 255 bytes

@@ -12,15 +12,13 @@
 #include "core/GlobalSettings.h"
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/DialogFlags.h"
 #include "ui/widgets/ImageList.h"
 
 namespace fenmar::ui {
 
 TAboutForm::TAboutForm(AppContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      context_(context) {
+    : QDialog(parent, kFixedDialogFlags), context_(context) {
     setObjectName(QStringLiteral("AboutForm"));
     setWindowTitle(QStringLiteral("About......."));
 
