@@ -31,6 +31,15 @@ QComboBox* MakeHistoryCombo(QWidget* parent, const QString& name, const QString&
     SetTag(combo, size);
     return combo;
 }
+
+// A group holding one row: the drop-down takes the room the button leaves.
+QGroupBox* LayOutComboRow(QGroupBox* group, QComboBox* combo, QWidget* button) {
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(combo, 1);
+    row->addWidget(button);
+    UseNormalFontInside(group);
+    return group;
+}
 }  // namespace
 
 QStringList GeneralPage::StandardMaps() {
@@ -131,12 +140,9 @@ QWidget* GeneralPage::BuildPatchGroup() {
                                   QStringLiteral("Directory of patch being used."), 20);
     buSelectPatch = MakeButton(GroupPatch, QStringLiteral("buSelectPatch"),
                                QStringLiteral("browse for &patch"));
-    auto* row = new QHBoxLayout(GroupPatch);
-    row->addWidget(comboPatch, 1);
-    row->addWidget(buSelectPatch);
-    UseNormalFontInside(GroupPatch);
     return StackOverStandIn(
-        this, GroupPatch, labNoPatch, QStringLiteral("labNoPatch"),
+        this, LayOutComboRow(GroupPatch, comboPatch, buSelectPatch), labNoPatch,
+        QStringLiteral("labNoPatch"),
         QStringLiteral(
             "The current Plug-In doesn't allow patch-changing or has an own routine for it."));
 }
@@ -153,12 +159,8 @@ QWidget* GeneralPage::BuildMapGroup() {
     InstallMapBoxFilter(*comboMap);
     buBrowseMap = MakeBrowseButton(GroupMap, QStringLiteral("buBrowseMap"),
                                    QStringLiteral("Browse for user-created maps."));
-    auto* row = new QHBoxLayout(GroupMap);
-    row->addWidget(comboMap, 1);
-    row->addWidget(buBrowseMap);
-    UseNormalFontInside(GroupMap);
     return StackOverStandIn(
-        this, GroupMap, labNoMap, QStringLiteral("labNoMap"),
+        this, LayOutComboRow(GroupMap, comboMap, buBrowseMap), labNoMap, QStringLiteral("labNoMap"),
         QStringLiteral(
             "The current Plug-In doesn't allow map-changing or has an own routine for it."));
 }
