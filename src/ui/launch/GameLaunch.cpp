@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <utility>
 
 #include "core/GameStart.h"
 #include "core/History.h"
@@ -11,7 +12,6 @@
 #include "ui/launch/LaunchOptions.h"
 #include "ui/launch/MultiplayerPage.h"
 #include "ui/settings/GlobalOptionsPage.h"
-#include "ui/settings/SettingsController.h"
 #include "ui/widgets/Controls.h"
 #include "ui/window/ActionBar.h"
 #include "ui/window/MainDialog.h"
@@ -50,8 +50,8 @@ ComposedLaunch ComposeForLaunch(TMainDialog& dialog) {
 
 }  // namespace
 
-GameLaunchController::GameLaunchController(TMainDialog& dialog)
-    : QObject(&dialog), dialog_(dialog) {
+GameLaunchController::GameLaunchController(TMainDialog& dialog, std::function<void()> saveSettings)
+    : QObject(&dialog), dialog_(dialog), saveSettings_(std::move(saveSettings)) {
     connect(dialog.actions->buRunQuake, &QPushButton::clicked, this,
             &GameLaunchController::buRunQuakeClick);
     connect(dialog.actions->buExit, &QPushButton::clicked, this,
@@ -86,7 +86,7 @@ void GameLaunchController::buRunQuakeClick() {
     AddToHistory(*dialog_.general->comboPatch);
     AddToHistory(*dialog_.general->comboDemo);
     AddToHistory(*dialog_.multiplayer->comboServer);
-    dialog_.settings->SaveSettings();
+    saveSettings_();
     if (context.globals.DeleteConfigs & kDeleteOnLaunch) {
         DeleteConfigFiles(context.globals);
     }

@@ -3,6 +3,7 @@
 // lists of the patch, demo and server boxes.
 
 #include <QObject>
+#include <functional>
 
 class QComboBox;
 
@@ -13,7 +14,8 @@ class TMainDialog;
 class GameLaunchController : public QObject {
     Q_OBJECT
 public:
-    explicit GameLaunchController(TMainDialog& dialog);
+    // `saveSettings` stores the window's values; a launch saves before the game starts.
+    GameLaunchController(TMainDialog& dialog, std::function<void()> saveSettings);
 
     // Composes and shows the line, updates the recent lists, saves, cleans up and starts the
     // program the line was composed for; closes the window afterwards when asked to. Without
@@ -34,6 +36,7 @@ public:
 
 private:
     TMainDialog& dialog_;
+    std::function<void()> saveSettings_;
     long long lastStartedProcess_ = 0;
 };
 

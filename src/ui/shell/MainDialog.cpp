@@ -68,7 +68,7 @@ TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     plugInManager = new PlugInManager(*this);
     settings = new SettingsController(*this);
     quickSets = new QuickSetController(*this, *settings);
-    gameLaunch = new GameLaunchController(*this);
+    gameLaunch = new GameLaunchController(*this, [this] { settings->SaveSettings(); });
     new ServersController(*this);  // the Multiplayer page's "Servers..." button
 
     auto* grid = new QGridLayout(this);
