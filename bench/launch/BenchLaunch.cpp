@@ -12,11 +12,11 @@
 #include "TempDir.h"
 #include "core/QuickSetLayout.h"
 #include "store/OpenStore.h"
-#include "ui/AppWindows.h"
-#include "ui/GameLaunch.h"
-#include "ui/GlobalOptionsPage.h"
-#include "ui/MainDialog.h"
-#include "ui/MultiplayerPage.h"
+#include "ui/launch/GameLaunch.h"
+#include "ui/launch/MultiplayerPage.h"
+#include "ui/settings/GlobalOptionsPage.h"
+#include "ui/window/AppWindows.h"
+#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {

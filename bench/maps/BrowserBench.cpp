@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "MapCollection.h"
-#include "ui/MapBrowse.h"
+#include "ui/maps/MapBrowse.h"
 
 namespace fenmar::bench {
 namespace {

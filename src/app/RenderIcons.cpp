@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "ui/Artwork.h"
+#include "ui/widgets/Artwork.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {

@@ -8,12 +8,12 @@
 #include "cli/CommandLineMain.h"
 #include "store/OpenStore.h"
 #include "store/PlugInKeys.h"
-#include "ui/AppContext.h"
-#include "ui/AppWindows.h"
-#include "ui/Artwork.h"
-#include "ui/MainDialog.h"
-#include "ui/QtUiServices.h"
+#include "ui/services/QtUiServices.h"
 #include "ui/shortcuts/ShortcutController.h"
+#include "ui/widgets/Artwork.h"
+#include "ui/window/AppContext.h"
+#include "ui/window/AppWindows.h"
+#include "ui/window/MainDialog.h"
 
 namespace {
 

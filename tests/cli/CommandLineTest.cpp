@@ -19,11 +19,11 @@
 #include "store/OpenStore.h"
 #include "store/PlugInKeys.h"
 #include "store/RegistryHandling.h"
-#include "ui/ActionBar.h"
-#include "ui/AppWindows.h"
-#include "ui/LaunchOptions.h"
-#include "ui/MainDialog.h"
-#include "ui/SettingsController.h"
+#include "ui/launch/LaunchOptions.h"
+#include "ui/settings/SettingsController.h"
+#include "ui/window/ActionBar.h"
+#include "ui/window/AppWindows.h"
+#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {

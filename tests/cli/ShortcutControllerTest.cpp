@@ -8,11 +8,11 @@
 #include "DesktopEntryDecode.h"
 #include "ScriptedUiServices.h"
 #include "TempDir.h"
-#include "ui/AppWindows.h"
-#include "ui/Controls.h"
-#include "ui/MainDialog.h"
-#include "ui/QuickSetBar.h"
+#include "ui/quicksets/QuickSetBar.h"
 #include "ui/shortcuts/ShortcutController.h"
+#include "ui/widgets/Controls.h"
+#include "ui/window/AppWindows.h"
+#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {

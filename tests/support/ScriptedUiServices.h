@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/UiServices.h"
+#include "ui/services/UiServices.h"
 
 namespace fenmar::test {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/Discovery.h"
-#include "ui/AppContext.h"
+#include "ui/window/AppContext.h"
 
 class QWidget;
 

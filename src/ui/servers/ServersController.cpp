@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 
-#include "ui/ComboText.h"
-#include "ui/MainDialog.h"
-#include "ui/MultiplayerPage.h"
+#include "ui/launch/MultiplayerPage.h"
 #include "ui/servers/ServersWindow.h"
+#include "ui/widgets/ComboText.h"
+#include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {
 

@@ -9,9 +9,9 @@
 #include "core/DesktopEntry.h"
 #include "core/InstallLayout.h"
 #include "platform/Shortcut.h"
-#include "ui/Controls.h"
-#include "ui/MainDialog.h"
-#include "ui/QuickSetBar.h"
+#include "ui/quicksets/QuickSetBar.h"
+#include "ui/widgets/Controls.h"
+#include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {
 

@@ -1,0 +1,45 @@
+#include "ui/quicksets/QuickSetBar.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "ui/widgets/Controls.h"
+
+namespace fenmar::ui {
+
+QuickSetBar::QuickSetBar(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("Panel1"));
+    setFrameShape(QFrame::StyledPanel);
+    comboQuickSet = Named(new SortedComboBox(this), QStringLiteral("comboQuickSet"),
+                          QStringLiteral("Select a previously saved quick-set for most used "
+                                         "settings."));
+    comboQuickSet->setMinimumContentsLength(14);
+    labQuickSet = MakeLabel(this, QStringLiteral("labQuickSet"), QStringLiteral("Q&uick-Set:"),
+                            comboQuickSet);
+    QFont bold = labQuickSet->font();
+    bold.setBold(true);
+    labQuickSet->setFont(bold);
+    buQuickSaveAs = MakeButton(this, QStringLiteral("buQuickSaveAs"), QStringLiteral("save as"),
+                               QStringLiteral("Save quick-set"));
+    buQuickRenameTo = MakeButton(this, QStringLiteral("buQuickRenameTo"), QStringLiteral("rename"),
+                                 QStringLiteral("Rename quick-set."));
+    buQuickDelete = MakeButton(this, QStringLiteral("buQuickDelete"), QStringLiteral("delete"),
+                               QStringLiteral("Delete quick-set (remove from registry)"));
+    miCreateShortcut = new QAction(QStringLiteral("create desktop &shortcut..."), this);
+    miCreateShortcut->setObjectName(QStringLiteral("miCreateShortcut"));
+    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(comboQuickSet)}) {
+        widget->addAction(miCreateShortcut);
+        widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(6, 4, 6, 4);
+    row->addWidget(labQuickSet);
+    row->addWidget(comboQuickSet, 1);
+    row->addWidget(buQuickSaveAs);
+    row->addWidget(buQuickRenameTo);
+    row->addWidget(buQuickDelete);
+}
+
+}  // namespace fenmar::ui

@@ -1,0 +1,56 @@
+#include "ui/window/AppWindows.h"
+
+#include "ui/executables/ExeNotDefined.h"
+#include "ui/launch/NetworkSettings.h"
+#include "ui/launch/SoundSettings.h"
+#include "ui/launch/TroubleSettings.h"
+#include "ui/launch/Win95Settings.h"
+#include "ui/maps/MapBrowse.h"
+#include "ui/quicksets/QuickSetDialogs.h"
+#include "ui/shell/AboutForm.h"
+#include "ui/window/MainDialog.h"
+
+namespace fenmar::ui {
+
+template <typename T>
+T* AppWindows::Create(AppContext& context) {
+    auto window = std::make_unique<T>(context);
+    T* raw = window.get();
+    owned_.push_back(std::move(window));
+    return raw;
+}
+
+AppWindows::AppWindows(AppContext& context) {
+    // The main window first: it is the application's main window.
+    main = Create<TMainDialog>(context);
+    win95 = Create<TWin95Settings>(context);
+    sound = Create<TSoundSettings>(context);
+    network = Create<TNetworkSettings>(context);
+    about = Create<TAboutForm>(context);
+    about->SetLogoFrames(main->ilRotatingLogo);
+    trouble = Create<TTroubleSettings>(context);
+    quickSaveAs = Create<TQuickSaveAs>(context);
+    quickRenameTo = Create<TQuickRenameTo>(context);
+    mapBrowse = Create<TMapBrowse>(context);
+    exeNotDefined = Create<TExeNotDefined>(context);
+    main->SetWindows(this);
+}
+
+AppWindows::~AppWindows() {
+    main->SetWindows(nullptr);
+    // The dialogs go first, the main window last.
+    while (!owned_.empty()) {
+        owned_.pop_back();
+    }
+}
+
+std::vector<QWidget*> AppWindows::CreationOrder() const {
+    std::vector<QWidget*> order;
+    order.reserve(owned_.size());
+    for (const auto& window : owned_) {
+        order.push_back(window.get());
+    }
+    return order;
+}
+
+}  // namespace fenmar::ui

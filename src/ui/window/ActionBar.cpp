@@ -1,0 +1,52 @@
+#include "ui/window/ActionBar.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+#include "ui/widgets/Controls.h"
+
+namespace fenmar::ui {
+
+ActionButtons::ActionButtons(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ActionButtons"));
+    buRunQuake = MakeButton(this, QStringLiteral("buRunQuake"), QStringLiteral("run &Quake !"));
+    buRunQuake->setFont(BoldItalic(font(), 1.7));
+    buRunQuake->setMinimumHeight(std::max(buRunQuake->sizeHint().height(), 56));
+    buRunQuake->setEnabled(false);
+    buRunQuake->setDefault(true);
+    buExit = MakeButton(this, QStringLiteral("buExit"), QStringLiteral("E&xit Fenmar"));
+    buExit->setMinimumHeight(std::max(buExit->sizeHint().height(), 36));
+    auto* row = new QGridLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(buRunQuake, 0, 0);
+    row->addWidget(buExit, 0, 1, Qt::AlignTop);
+    row->setColumnStretch(0, 240);
+    row->setColumnStretch(1, 225);
+}
+
+CommandLineRow::CommandLineRow(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("CommandLineRow"));
+    const QString tip =
+        QStringLiteral("This represents the commandline, how quake will be executed.");
+    labCommandLine =
+        MakeLabel(this, QStringLiteral("labCommandLine"), QStringLiteral("Commandline:"));
+    labCommandLine->setFont(BoldItalic(font()));
+    labCommandLine->setToolTip(tip);
+    edCommandLine = MakeEdit(this, QStringLiteral("edCommandLine"), QString(), tip);
+    edCommandLine->setReadOnly(true);
+    buEvalCmdLine = MakeButton(
+        this, QStringLiteral("buEvalCmdLine"), QStringLiteral("evaluate"),
+        QStringLiteral(
+            "Press this button to preview the commandline, how quake will be executed."));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(labCommandLine);
+    row->addWidget(edCommandLine, 1);
+    row->addWidget(buEvalCmdLine);
+}
+
+}  // namespace fenmar::ui

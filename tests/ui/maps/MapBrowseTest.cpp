@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "../maps/MapFiles.h"
+#include "ScriptedUiServices.h"
+#include "TempDir.h"
+#include "maps/Pk3Scan.h"
+#include "ui/maps/MapBrowse.h"
+#include "ui/maps/MapFilter.h"
+
+namespace fenmar::ui {
+namespace {
+
+using test::MakeBsp;
+using test::MakePak;
+using test::WorldWithTitle;
+
+QStringList Rows(const QTreeWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        out << list->topLevelItem(i)->text(0) + "|" + list->topLevelItem(i)->text(1);
+    }
+    return out;
+}
+
+QLabel* NoticeOf(const QTreeWidget* list) {
+    return list->parentWidget()->findChild<QLabel*>(list->objectName() + "Notice");
+}
+
+// A Quake directory: three maps in id1/maps, a patch "ctf" with its own MAPS directory and
+// two archives.
+class MapBrowseTest : public ::testing::Test {
+protected:
+    MapBrowseTest() : context(ui), browser(context) {
+        tmp.WriteFile("ID1/maps/e1m2.bsp", MakeBsp(WorldWithTitle("Castle of the Damned")));
+        tmp.WriteFile("ID1/maps/E1M1.BSP", MakeBsp(WorldWithTitle("the Slipgate Complex")));
+        tmp.WriteFile("ID1/maps/start.bsp", MakeBsp("{ \"classname\" \"worldspawn\" }"));
+        tmp.WriteFile("ID1/maps/b_bh10.bsp", MakeBsp("{}", 2000));  // a box model
+        tmp.WriteFile("ctf/MAPS/ctf1.bsp", MakeBsp(WorldWithTitle("Capture")));
+        const std::string map = MakeBsp(WorldWithTitle("Inside"));
+        tmp.WriteFile("ctf/pak1.pak", MakePak({{"maps/zed.bsp", map}, {"maps/abc.bsp", map}}));
+        tmp.WriteFile("ctf/PAK0.PAK", MakePak({{"maps/mid.bsp", map}, {"progs/x.mdl", map}}));
+        context.globals.Profile.SetText(TextField::QuakePath, tmp.Str());
+        context.globals.Profile.SetText(TextField::GamePatch, "ctf");
+        browser.SetCacheFile((tmp.Path() / "cache" / "maps.sqlite").string());
+    }
+
+    void Show() {
+        browser.FormShow();
+        browser.WaitForScan();
+    }
+
+    test::TempDir tmp;
+    test::ScriptedUiServices ui;
+    AppContext context;
+    TMapBrowse browser;
+};
+
+TEST_F(MapBrowseTest, ListsTheMapsOfTheGameThePatchAndItsArchives) {
+    EXPECT_EQ(browser.windowTitle(), "Browse for user-created maps...");
+    EXPECT_EQ(browser.size(), QSize(715, 368));
+    Show();
+    EXPECT_EQ(Rows(browser.lvID1Maps()),
+              (QStringList{"e1m1|the Slipgate Complex", "e1m2|Castle of the Damned",
+                           "start|<no description>"}));
+    EXPECT_EQ(Rows(browser.lvPatchMaps()), QStringList{"ctf1|Capture"});
+    EXPECT_EQ(Rows(browser.lvBuiltInMaps()),
+              (QStringList{"abc|Inside", "mid|Inside", "zed|Inside"}));
+    for (const QTreeWidget* list :
+         {browser.lvID1Maps(), browser.lvPatchMaps(), browser.lvBuiltInMaps()}) {
+        EXPECT_FALSE(list->isHidden());
+        EXPECT_TRUE(NoticeOf(list)->isHidden());
+        EXPECT_EQ(list->headerItem()->text(0), "Filename");
+        EXPECT_EQ(list->columnWidth(1), 300);
+    }
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MapBrowseTest, WithoutAPatchShowsTheNoticesOfTheLaterLists) {
+    context.globals.Profile.SetText(TextField::GamePatch, "<none>");
+    context.globals.DontScanBSPMsgs = true;
+    context.globals.MinBSPSize = 0;
+    Show();
+    EXPECT_EQ(browser.lvID1Maps()->topLevelItemCount(), 4);
+    EXPECT_EQ(browser.lvID1Maps()->topLevelItem(0)->text(1), "<not scanned>");
+    EXPECT_TRUE(browser.lvPatchMaps()->isHidden());
+    EXPECT_FALSE(NoticeOf(browser.lvPatchMaps())->isHidden());
+    EXPECT_TRUE(browser.lvBuiltInMaps()->isHidden());
+    EXPECT_EQ(NoticeOf(browser.lvBuiltInMaps())->text(),
+              "Sorry, you don't have any PAK-files in your current patch-directory.");
+}
+
+TEST_F(MapBrowseTest, ReturnsTheSelectedRowAndKeepsItForTheNextShowing) {
+    ui.modalActions.push_back([this](QDialog& d) {
+        browser.WaitForScan();
+        auto* list = d.findChild<QTreeWidget*>("lvBuiltInMaps");
+        list->setCurrentItem(list->topLevelItem(1));  // selects "mid"
+        d.findChild<QPushButton*>("buOK")->click();
+    });
+    EXPECT_EQ(browser.Execute(), std::optional<QString>("mid - Inside"));
+    EXPECT_EQ(ui.modalTitles.back(), "Browse for user-created maps...");
+
+    // Next time the lists are scanned afresh, edMap keeps its text, Cancel returns nothing.
+    tmp.WriteFile("ID1/maps/new.bsp", MakeBsp("{}"));
+    QString seen;
+    int id1Rows = 0;
+    ui.modalActions.push_back([&](QDialog& d) {
+        browser.WaitForScan();
+        seen = d.findChild<QLineEdit*>("edMap")->text();
+        id1Rows = d.findChild<QTreeWidget*>("lvID1Maps")->topLevelItemCount();
+        d.findChild<QPushButton*>("buCancel")->click();
+    });
+    EXPECT_EQ(browser.Execute(), std::nullopt);
+    EXPECT_EQ(seen, "mid - Inside");
+    EXPECT_EQ(id1Rows, 4);
+
+    // Typed text comes back as typed, also to a plug-in; an empty text is a choice too.
+    ui.modalActions.push_back([](QDialog& d) {
+        d.findChild<QLineEdit*>("edMap")->setText("dm6 - my own");
+        d.accept();
+    });
+    EXPECT_EQ(browser.ExecuteForPlugIn(), std::optional<std::string>("dm6 - my own"));
+    ui.modalActions.push_back([](QDialog& d) {
+        d.findChild<QLineEdit*>("edMap")->clear();
+        d.accept();
+    });
+    EXPECT_EQ(browser.Execute(), std::optional<QString>(""));
+}
+
+TEST_F(MapBrowseTest, DoubleClickClosesOnlyWithASelectedRow) {
+    ui.modalActions.push_back([this](QDialog& d) {
+        browser.WaitForScan();
+        browser.lvMapsDblClick(browser.lvID1Maps());
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(browser.result(), QDialog::Rejected);
+        QTreeWidgetItem* row = browser.lvID1Maps()->findItems("start", Qt::MatchExactly)[0];
+        row->setSelected(true);
+        EXPECT_EQ(browser.edMap()->text(), "start - <no description>");
+        browser.lvMapsDblClick(browser.lvID1Maps());
+    });
+    EXPECT_EQ(browser.Execute(), std::optional<QString>("start - <no description>"));
+}
+
+TEST_F(MapBrowseTest, AReadErrorEndsTheShowingAndLeavesTheLaterListsAsTheyWere) {
+    Show();
+    std::string broken = MakeBsp("{}");
+    test::PutInt32(broken, 4, 1 << 30);
+    tmp.WriteFile("ctf/MAPS/broken.bsp", broken);
+    tmp.WriteFile("ID1/maps/e1m3.bsp", MakeBsp("{}"));
+    std::filesystem::remove(tmp.Path() / "ctf" / "pak1.pak");
+
+    Show();
+    ASSERT_EQ(ui.MessageTexts(), std::vector<QString>{"Read beyond end of file"});
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(browser.lvID1Maps()->topLevelItemCount(), 4);      // refreshed
+    EXPECT_EQ(browser.lvBuiltInMaps()->topLevelItemCount(), 3);  // from the first showing
+}
+
+TEST_F(MapBrowseTest, TheFilterNarrowsAllListsWhileTypingAndEscapeClearsIt) {
+    Show();
+    const auto shown = [](const QTreeWidget* list) {
+        QStringList names;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            if (!list->topLevelItem(i)->isHidden()) {
+                names << list->topLevelItem(i)->text(0);
+            }
+        }
+        return names;
+    };
+    QLineEdit* filter = browser.edFilter();
+    filter->setText("CAP");  // a title, ignoring case
+    EXPECT_EQ(shown(browser.lvID1Maps()), QStringList{});
+    EXPECT_EQ(shown(browser.lvPatchMaps()), QStringList{"ctf1"});
+    EXPECT_EQ(shown(browser.lvBuiltInMaps()), QStringList{});
+    filter->setText("e1m");  // a name; also applied to rows that arrive later
+    EXPECT_EQ(shown(browser.lvID1Maps()), (QStringList{"e1m1", "e1m2"}));
+    Show();
+    EXPECT_EQ(shown(browser.lvID1Maps()), (QStringList{"e1m1", "e1m2"}));
+
+    browser.show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(filter, &escape);
+    EXPECT_EQ(filter->text(), "");
+    EXPECT_TRUE(browser.isVisible());  // the first Escape only cleared the filter
+    EXPECT_EQ(shown(browser.lvID1Maps()).size(), 3);
+    EXPECT_EQ(shown(browser.lvBuiltInMaps()).size(), 3);
+    browser.hide();
+}
+
+TEST_F(MapBrowseTest, ASecondOpeningTakesTheTitlesFromTheCache) {
+    Show();
+    EXPECT_EQ(browser.LastCounters().headersRead, 7u);  // three, one and three
+    Show();
+    EXPECT_EQ(browser.LastCounters().headersRead, 0u);
+    EXPECT_EQ(browser.LastCounters().cacheHits, 7u);
+    EXPECT_EQ(browser.lvID1Maps()->topLevelItemCount(), 3);
+    EXPECT_TRUE(browser.labScanProgress()->text().isEmpty());
+}
+
+TEST_F(MapBrowseTest, ClosingDropsWhatTheScanHasNotHandedOverYet) {
+    browser.FormShow();
+    browser.reject();  // before any event was handled
+    EXPECT_FALSE(browser.Scanning());
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(browser.lvID1Maps()->topLevelItemCount(), 0);
+    Show();  // the next opening fills the lists as usual
+    EXPECT_EQ(browser.lvID1Maps()->topLevelItemCount(), 3);
+}
+
+TEST_F(MapBrowseTest, ListsTheMapsOfPk3ArchivesWithThoseOfThePaks) {
+    if (!maps::Pk3Supported()) {
+        GTEST_SKIP() << "PK3 part skipped: this build has no zip library (libzip)";
+    }
+    tmp.WriteFile("ctf/maps.pk3",
+                  test::MakeStoredZip({{"maps/pk3map.bsp", MakeBsp(WorldWithTitle("In a PK3"))},
+                                       {"maps/../up.bsp", MakeBsp(WorldWithTitle("Escaping"))}}));
+    Show();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(Rows(browser.lvBuiltInMaps()).contains("pk3map|In a PK3"));
+}
+
+TEST_F(MapBrowseTest, ALongListFillsInTurnsSortedAndFiltered) {
+    for (int i = 0; i < 4100; ++i) {
+        tmp.WriteFile("ctf/MAPS/m" + std::to_string((i * 7919) % 10000) + ".bsp", "x");
+    }
+    context.globals.MinBSPSize = 0;
+    context.globals.DontScanBSPMsgs = true;
+    browser.edFilter()->setText("m99");
+    Show();
+    const QTreeWidget* list = browser.lvPatchMaps();
+    ASSERT_EQ(list->topLevelItemCount(), 4101);  // with ctf1
+    int shown = 0;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        if (i > 0) {
+            EXPECT_LT(list->topLevelItem(i - 1)->text(0), list->topLevelItem(i)->text(0));
+        }
+        const bool match = list->topLevelItem(i)->text(0).contains("m99");
+        EXPECT_EQ(list->topLevelItem(i)->isHidden(), !match) << i;
+        shown += match ? 1 : 0;
+    }
+    EXPECT_GT(shown, 0);
+    EXPECT_FALSE(browser.Scanning());
+}
+
+TEST(MapBoxFilter, NarrowsTheDropDownToEntriesContainingTheTypedText) {
+    QComboBox combo;
+    combo.setEditable(true);
+    combo.addItems({"e1m1 - Slipgate Complex", "e1m2 - Castle of the Damned",
+                    "dm3 - Abandoned Base", "e2m1 - the Installation"});
+    InstallMapBoxFilter(combo);
+    QCompleter* filter = combo.completer();
+    ASSERT_NE(filter, nullptr);
+    const auto matches = [filter](const QString& typed) {
+        filter->setCompletionPrefix(typed);
+        QStringList out;
+        for (int i = 0; filter->setCurrentRow(i); ++i) {
+            out << filter->currentCompletion();
+        }
+        return out;
+    };
+    EXPECT_EQ(matches("CASTLE"), QStringList{"e1m2 - Castle of the Damned"});
+    EXPECT_EQ(matches("ba"), QStringList{"dm3 - Abandoned Base"});
+    EXPECT_EQ(matches("e1m").size(), 2);
+    EXPECT_EQ(matches("nothing like it"), QStringList{});
+}
+
+}  // namespace
+}  // namespace fenmar::ui
