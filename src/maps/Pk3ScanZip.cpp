@@ -35,7 +35,6 @@ public:
     ZipEntrySource(zip_t* archive, zip_uint64_t index, std::uint64_t size)
         : archive_(archive),
           index_(index),
-          size_(size),
           limit_(std::min<std::uint64_t>(size, kMaxPk3EntryRead)) {
         Restart();
         head_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(limit_, kHeadBytes)));
@@ -91,7 +90,6 @@ private:
 
     zip_t* archive_;
     zip_uint64_t index_;
-    std::uint64_t size_;
     std::uint64_t limit_;
     EntryPtr file_;
     std::uint64_t position_ = 0;
