@@ -5,7 +5,6 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -30,12 +29,16 @@ std::uint16_t FreePort() {
     return socket->LocalAddress()->port;
 }
 
+// The text of the first <tag>...</tag> in quakestat's XML (plain text, no markup inside).
 std::string XmlField(const std::string& xml, const std::string& tag) {
-    std::smatch m;
-    if (std::regex_search(xml, m, std::regex("<" + tag + ">([^<]*)</" + tag + ">"))) {
-        return m[1];
+    const std::string open = "<" + tag + ">";
+    const std::size_t start = xml.find(open);
+    const std::size_t end =
+        start == std::string::npos ? start : xml.find("</" + tag + ">", start + open.size());
+    if (end == std::string::npos) {
+        return "<missing " + tag + ">";
     }
-    return "<missing " + tag + ">";
+    return xml.substr(start + open.size(), end - start - open.size());
 }
 
 class RealServer : public ::testing::Test {

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 # 45 s a target keeps the whole test command within its time budget as targets are added.
-seconds=${FUZZ_SECONDS:-45}
+seconds=${FUZZ_SECONDS:-30}
 # FUZZ_BUILD_DIR builds elsewhere than the preset's build-fuzz/ (a developer's own tree).
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 
