@@ -105,7 +105,8 @@ std::unique_ptr<UdpSocket> UdpSocket::Open(bool v6, std::string* error) {
         return nullptr;
     }
     u_long nonBlocking = 1;
-    ioctlsocket(s, FIONBIO, &nonBlocking);
+    // FIONBIO is an unsigned constant; the parameter is a long.
+    ioctlsocket(s, static_cast<long>(FIONBIO), &nonBlocking);
     return std::make_unique<WinUdpSocket>(s);
 }
 
