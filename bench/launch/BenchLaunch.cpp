@@ -13,8 +13,8 @@
 #include "core/QuickSetLayout.h"
 #include "store/OpenStore.h"
 #include "ui/launch/GameLaunch.h"
-#include "ui/launch/MultiplayerPage.h"
-#include "ui/settings/GlobalOptionsPage.h"
+#include "ui/pages/GlobalOptionsPage.h"
+#include "ui/pages/MultiplayerPage.h"
 #include "ui/window/AppWindows.h"
 #include "ui/window/MainDialog.h"
 

@@ -8,7 +8,7 @@
 #include "DesktopEntryDecode.h"
 #include "ScriptedUiServices.h"
 #include "TempDir.h"
-#include "ui/quicksets/QuickSetBar.h"
+#include "ui/pages/QuickSetBar.h"
 #include "ui/shortcuts/ShortcutController.h"
 #include "ui/widgets/Controls.h"
 #include "ui/window/AppWindows.h"

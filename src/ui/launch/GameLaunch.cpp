@@ -8,10 +8,10 @@
 
 #include "core/GameStart.h"
 #include "core/History.h"
-#include "ui/launch/GeneralPage.h"
 #include "ui/launch/LaunchOptions.h"
-#include "ui/launch/MultiplayerPage.h"
-#include "ui/settings/GlobalOptionsPage.h"
+#include "ui/pages/GeneralPage.h"
+#include "ui/pages/GlobalOptionsPage.h"
+#include "ui/pages/MultiplayerPage.h"
 #include "ui/widgets/Controls.h"
 #include "ui/window/ActionBar.h"
 #include "ui/window/MainDialog.h"

@@ -9,8 +9,8 @@
 #include <QToolButton>
 
 #include "core/Globals.h"
-#include "ui/launch/GeneralPage.h"
-#include "ui/launch/MultiplayerPage.h"
+#include "ui/pages/GeneralPage.h"
+#include "ui/pages/MultiplayerPage.h"
 #include "ui/widgets/UpDown.h"
 #include "ui/window/MainDialog.h"
 

@@ -7,13 +7,13 @@
 #include <QToolButton>
 
 #include "core/Globals.h"
-#include "ui/launch/GeneralPage.h"
 #include "ui/launch/LaunchOptions.h"
 #include "ui/launch/NetworkSettings.h"
 #include "ui/launch/SoundSettings.h"
 #include "ui/launch/TroubleSettings.h"
 #include "ui/launch/Win95Settings.h"
 #include "ui/maps/MapBrowse.h"
+#include "ui/pages/GeneralPage.h"
 #include "ui/widgets/ComboText.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/RadioChoice.h"

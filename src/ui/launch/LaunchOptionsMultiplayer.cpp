@@ -9,9 +9,9 @@
 
 #include "core/Globals.h"
 #include "core/Numbers.h"
-#include "ui/launch/GeneralPage.h"
 #include "ui/launch/LaunchOptions.h"
-#include "ui/launch/MultiplayerPage.h"
+#include "ui/pages/GeneralPage.h"
+#include "ui/pages/MultiplayerPage.h"
 #include "ui/widgets/ComboText.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/RadioChoice.h"

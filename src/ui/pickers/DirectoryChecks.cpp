@@ -8,10 +8,9 @@
 #include "core/PathPicking.h"
 #include "platform/FileSystem.h"
 #include "ui/discovery/Offers.h"
-#include "ui/executables/ExecutableList.h"
-#include "ui/launch/MultiplayerPage.h"
+#include "ui/pages/GlobalOptionsPage.h"
+#include "ui/pages/MultiplayerPage.h"
 #include "ui/pickers/Pickers.h"
-#include "ui/settings/GlobalOptionsPage.h"
 #include "ui/window/ActionBar.h"
 #include "ui/window/MainDialog.h"
 
@@ -144,10 +143,8 @@ void DirectoryChecks::CheckDirectories() {
             QString::fromLocal8Bit(platform::ResolveIgnoringCase(quakePath(), "qw.exe")));
     }
 
-    // With the Quake directory known, the engines this computer has, if the built-in rows
-    // name none that exists.
     if (firstRun) {
-        dialog_.executableList->OfferEnginesOnFirstRun();
+        emit firstRunDirectoriesChecked();
     }
 }
 

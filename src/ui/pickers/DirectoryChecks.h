@@ -18,7 +18,7 @@ public:
     // was given in this run and does not lie in the Quake directory (otherwise the patch
     // directory becomes the Quake directory), enables the run button once a Quake directory
     // was given in this run, and fills an empty companion field. On a first run it then
-    // offers the engines found on this computer.
+    // emits firstRunDirectoriesChecked (the executable list offers the engines found).
     void CheckDirectories();
 
     // Whether a (non-empty) directory was given in this run: loaded, typed or chosen. Stays
@@ -32,6 +32,10 @@ public:
     void edQSpyChange();
     void buBrowseForQuakeFolderClick();
     void buBrowseForPatchFolderClick();
+
+signals:
+    // The first check of this computer's first run is done: the Quake directory is known.
+    void firstRunDirectoriesChecked();
 
 private:
     void RunQuakeFolderPicker();

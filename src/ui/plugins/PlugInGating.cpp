@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <initializer_list>
 
-#include "ui/launch/GeneralPage.h"
-#include "ui/launch/MultiplayerPage.h"
+#include "ui/pages/GeneralPage.h"
+#include "ui/pages/MultiplayerPage.h"
 #include "ui/widgets/UpDown.h"
 #include "ui/window/MainDialog.h"
 

@@ -6,7 +6,7 @@
 
 #include "core/QuickSetLayout.h"
 #include "store/Store.h"
-#include "ui/quicksets/QuickSetBar.h"
+#include "ui/pages/QuickSetBar.h"
 #include "ui/quicksets/QuickSetDialogs.h"
 #include "ui/settings/SettingsController.h"
 #include "ui/widgets/Controls.h"

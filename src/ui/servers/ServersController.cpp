@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 
-#include "ui/launch/MultiplayerPage.h"
+#include "ui/pages/MultiplayerPage.h"
 #include "ui/servers/ServersWindow.h"
 #include "ui/widgets/ComboText.h"
 #include "ui/window/MainDialog.h"

@@ -13,19 +13,19 @@
 
 #include "ui/executables/ExecutableList.h"
 #include "ui/launch/GameLaunch.h"
-#include "ui/launch/GeneralPage.h"
 #include "ui/launch/LaunchOptions.h"
-#include "ui/launch/MultiplayerPage.h"
-#include "ui/launch/OptionsPage.h"
+#include "ui/launch/PickerButtons.h"
+#include "ui/pages/GeneralPage.h"
+#include "ui/pages/GlobalOptionsPage.h"
+#include "ui/pages/MoreGlobalOptionsPage.h"
+#include "ui/pages/MultiplayerPage.h"
+#include "ui/pages/OptionsPage.h"
+#include "ui/pages/PlugInsPage.h"
+#include "ui/pages/QuickSetBar.h"
 #include "ui/pickers/DirectoryChecks.h"
-#include "ui/pickers/PickerButtons.h"
 #include "ui/plugins/PlugInManager.h"
-#include "ui/plugins/PlugInsPage.h"
-#include "ui/quicksets/QuickSetBar.h"
 #include "ui/quicksets/QuickSetController.h"
 #include "ui/servers/ServersController.h"
-#include "ui/settings/GlobalOptionsPage.h"
-#include "ui/settings/MoreGlobalOptionsPage.h"
 #include "ui/settings/SettingsController.h"
 #include "ui/shell/AboutForm.h"
 #include "ui/widgets/Artwork.h"
@@ -63,6 +63,10 @@ TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     FillExecutables();
     executableList = new ExecutableList(*this);
     directoryChecks = new DirectoryChecks(*this);
+    // With the Quake directory known, the engines this computer has, if the built-in rows
+    // name none that exists.
+    connect(directoryChecks, &DirectoryChecks::firstRunDirectoriesChecked, executableList,
+            &ExecutableList::OfferEnginesOnFirstRun);
     pickers = new PickerButtons(*this);
     launchOptions = new LaunchOptionsController(*this);
     plugInManager = new PlugInManager(*this);

@@ -9,7 +9,7 @@
 #include "core/DesktopEntry.h"
 #include "core/InstallLayout.h"
 #include "platform/Shortcut.h"
-#include "ui/quicksets/QuickSetBar.h"
+#include "ui/pages/QuickSetBar.h"
 #include "ui/widgets/Controls.h"
 #include "ui/window/MainDialog.h"
 

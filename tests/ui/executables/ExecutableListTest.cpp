@@ -14,8 +14,8 @@
 
 #include "ScriptedUiServices.h"
 #include "ui/executables/ExeNotDefined.h"
-#include "ui/launch/GeneralPage.h"
-#include "ui/settings/MoreGlobalOptionsPage.h"
+#include "ui/pages/GeneralPage.h"
+#include "ui/pages/MoreGlobalOptionsPage.h"
 #include "ui/widgets/Controls.h"
 #include "ui/window/AppWindows.h"
 #include "ui/window/MainDialog.h"

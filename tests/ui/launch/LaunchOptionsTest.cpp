@@ -12,15 +12,15 @@
 #include <QToolButton>
 
 #include "ScriptedUiServices.h"
-#include "ui/launch/GeneralPage.h"
 #include "ui/launch/LaunchOptions.h"
-#include "ui/launch/MultiplayerPage.h"
 #include "ui/launch/NetworkSettings.h"
-#include "ui/launch/OptionsPage.h"
 #include "ui/launch/SoundSettings.h"
 #include "ui/launch/TroubleSettings.h"
 #include "ui/launch/Win95Settings.h"
 #include "ui/maps/MapBrowse.h"
+#include "ui/pages/GeneralPage.h"
+#include "ui/pages/MultiplayerPage.h"
+#include "ui/pages/OptionsPage.h"
 #include "ui/settings/SettingsController.h"
 #include "ui/widgets/ComboText.h"
 #include "ui/widgets/Controls.h"

@@ -8,9 +8,9 @@
 #include <QToolButton>
 
 #include "ScriptedUiServices.h"
-#include "ui/launch/GeneralPage.h"
-#include "ui/settings/GlobalOptionsPage.h"
-#include "ui/settings/ParamListEditor.h"
+#include "ui/pages/GeneralPage.h"
+#include "ui/pages/GlobalOptionsPage.h"
+#include "ui/pages/ParamListEditor.h"
 #include "ui/settings/SettingsController.h"
 #include "ui/window/AppWindows.h"
 #include "ui/window/MainDialog.h"

@@ -13,8 +13,8 @@
 
 #include "ScriptedUiServices.h"
 #include "core/GlobalSettings.h"
-#include "ui/launch/MultiplayerPage.h"
-#include "ui/plugins/PlugInsPage.h"
+#include "ui/pages/MultiplayerPage.h"
+#include "ui/pages/PlugInsPage.h"
 #include "ui/shell/AboutForm.h"
 #include "ui/widgets/ClickableLabel.h"
 #include "ui/widgets/ImageList.h"

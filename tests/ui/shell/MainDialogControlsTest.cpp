@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "ScriptedUiServices.h"
-#include "ui/launch/GeneralPage.h"
+#include "ui/pages/GeneralPage.h"
 #include "ui/widgets/Controls.h"
 #include "ui/window/AppContext.h"
 #include "ui/window/MainDialog.h"

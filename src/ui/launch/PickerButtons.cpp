@@ -1,15 +1,15 @@
-#include "ui/pickers/PickerButtons.h"
+#include "ui/launch/PickerButtons.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 
-#include "ui/launch/GeneralPage.h"
 #include "ui/launch/LaunchOptions.h"
-#include "ui/launch/OptionsPage.h"
+#include "ui/pages/GeneralPage.h"
+#include "ui/pages/GlobalOptionsPage.h"
+#include "ui/pages/OptionsPage.h"
 #include "ui/pickers/Pickers.h"
-#include "ui/settings/GlobalOptionsPage.h"
 #include "ui/widgets/ComboText.h"
 #include "ui/window/MainDialog.h"
 

@@ -1,4 +1,4 @@
-#include "ui/settings/MoreGlobalOptionsPage.h"
+#include "ui/pages/MoreGlobalOptionsPage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "ui/plugins/PlugInsPage.h"
+#include "ui/pages/PlugInsPage.h"
 
 #include <QButtonGroup>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "ui/quicksets/QuickSetBar.h"
+#include "ui/pages/QuickSetBar.h"
 
 #include <QAction>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "ui/launch/OptionsPage.h"
+#include "ui/pages/OptionsPage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "ui/launch/MultiplayerPage.h"
+#include "ui/pages/MultiplayerPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "ui/settings/ParamListEditor.h"
+#include "ui/pages/ParamListEditor.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "ui/launch/GeneralPage.h"
+#include "ui/pages/GeneralPage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "ui/maps/MapFilter.h"
-#include "ui/settings/ParamListEditor.h"
+#include "ui/pages/ParamListEditor.h"
 #include "ui/widgets/Controls.h"
 
 namespace fenmar::ui {

@@ -1,4 +1,4 @@
-#include "ui/settings/GlobalOptionsPage.h"
+#include "ui/pages/GlobalOptionsPage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,7 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "ui/settings/ParamListEditor.h"
+#include "ui/pages/ParamListEditor.h"
 #include "ui/widgets/Controls.h"
 
 namespace fenmar::ui {
