@@ -1,13 +1,11 @@
 #include "ui/discovery/Offers.h"
 
 #include "ui/discovery/BusyRun.h"
+#include "ui/widgets/LocalText.h"
 
 namespace fenmar::ui {
 
 namespace {
-QString FromLocal(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
 std::optional<DiscoveryEnvironment>& ReplacedPlaces() {
     static std::optional<DiscoveryEnvironment> places;
     return places;

@@ -58,10 +58,7 @@ TExeNotDefined::TExeNotDefined(AppContext& context, QWidget* parent)
 void TExeNotDefined::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     edDescr->setFocus();
-    if (screen() != nullptr) {
-        const QRect area = screen()->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    CentreOnScreen(*this);
 }
 
 }  // namespace fenmar::ui

@@ -21,6 +21,7 @@
 #include "ui/pages/MoreGlobalOptionsPage.h"
 #include "ui/pickers/Pickers.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/LocalText.h"
 #include "ui/window/AppWindows.h"
 #include "ui/window/MainDialog.h"
 
@@ -28,19 +29,12 @@ namespace fenmar::ui {
 
 namespace {
 
-std::string Local(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-QString FromLocal(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
-
 // A row of the list; rows sort by name the way the executable table does.
 class ExecutableRow : public QTreeWidgetItem {
 public:
     ExecutableRow(const QString& name, const QString& file) : QTreeWidgetItem({name, file}) {}
     bool operator<(const QTreeWidgetItem& other) const override {
-        return LessIgnoringCase(Local(text(0)), Local(other.text(0)));
+        return LessIgnoringCase(ToLocal(text(0)), ToLocal(other.text(0)));
     }
 };
 
@@ -85,7 +79,7 @@ std::vector<ExecutableEntry> ExecutableList::Entries() const {
     rows.reserve(static_cast<std::size_t>(list->topLevelItemCount()));
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = list->topLevelItem(i);
-        rows.push_back({Local(row->text(0)), Local(row->text(1))});
+        rows.push_back({ToLocal(row->text(0)), ToLocal(row->text(1))});
     }
     return rows;
 }
@@ -126,8 +120,8 @@ std::optional<std::string> ExecutableList::ResolveExecutableName(const std::stri
         UiServices& ui = dialog_.Context().ui;
         while (ui.ExecModal(ask) == QDialog::Accepted) {
             const QString name = ask.edDescr->text();
-            if (AddExecutable(PathInStoredCase(file), Local(name))) {
-                return Local(name);
+            if (AddExecutable(PathInStoredCase(file), ToLocal(name))) {
+                return ToLocal(name);
             }
             ui.ShowMessage(QStringLiteral("Executable \"") + name +
                            QStringLiteral("\" already exists !"));
@@ -148,7 +142,7 @@ std::optional<std::string> ExecutableList::ResolveExecutableName(const std::stri
 void ExecutableList::ShowExecutable(const std::string& name) {
     QComboBox* combo = dialog_.general->comboExecutables;
     for (int i = 0; i < combo->count(); ++i) {
-        if (EqualsIgnoringAsciiCase(Local(combo->itemText(i)), name)) {
+        if (EqualsIgnoringAsciiCase(ToLocal(combo->itemText(i)), name)) {
             combo->setCurrentIndex(i);
             return;
         }
@@ -238,7 +232,7 @@ void ExecutableList::buBrowseExecutableClick() {
     request.relative = false;
     request.title = QStringLiteral("Select an executable...");
     if (const auto file = SelectFile(context.ui, request)) {
-        edit->setText(StoredFileOf(Local(*file)));
+        edit->setText(StoredFileOf(ToLocal(*file)));
     }
 }
 
@@ -262,7 +256,7 @@ int ExecutableList::OfferEngines(bool tellWhenNone) {
     for (const FoundEngine& engine : found) {
         const std::string identity =
             QFileInfo(FromLocal(engine.path)).canonicalFilePath().toLocal8Bit().toStdString();
-        const std::string stored = Local(StoredFileOf(engine.path));
+        const std::string stored = ToLocal(StoredFileOf(engine.path));
         if (std::find(known.begin(), known.end(), stored) == known.end() &&
             std::find(known.begin(), known.end(), identity) == known.end()) {
             fresh.push_back(engine);
@@ -341,7 +335,7 @@ void ExecutableList::MarkMissingPrograms() {
     const QColor greyed = list->palette().color(QPalette::Disabled, QPalette::Text);
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = list->topLevelItem(i);
-        const auto where = Locate(Local(row->text(1)));
+        const auto where = Locate(ToLocal(row->text(1)));
         const bool missing = !where;
         QFont font = row->font(0);
         font.setItalic(missing);
@@ -371,12 +365,12 @@ bool ExecutableList::IsMarkedMissing(const QString& name) const {
 }
 
 std::optional<std::string> ExecutableList::Locate(const std::string& file) const {
-    return LocateProgram(file, Local(dialog_.globalOptions->edQuakePath->text()),
+    return LocateProgram(file, ToLocal(dialog_.globalOptions->edQuakePath->text()),
                          DiscoveryPlaces());
 }
 
 QString ExecutableList::StoredFileOf(const std::string& path) const {
-    const std::string quakePath = Local(dialog_.globalOptions->edQuakePath->text());
+    const std::string quakePath = ToLocal(dialog_.globalOptions->edQuakePath->text());
     if (!quakePath.empty() && IsSameOrBelow(path, quakePath) && path.size() > quakePath.size()) {
         std::size_t start = quakePath.size();
         while (start < path.size() && platform::IsSeparator(path[start])) {
@@ -390,7 +384,8 @@ QString ExecutableList::StoredFileOf(const std::string& path) const {
 }
 
 void ExecutableList::comboExecutablesChange() {
-    dialog_.Context().globals.Executable = Local(dialog_.general->comboExecutables->currentText());
+    dialog_.Context().globals.Executable =
+        ToLocal(dialog_.general->comboExecutables->currentText());
 }
 
 ExecutableList::~ExecutableList() {
@@ -420,7 +415,7 @@ QTreeWidgetItem* ExecutableList::SelectedRow() const {
 }
 
 bool ExecutableList::NameExists(const QString& name) const {
-    const std::string wanted = Local(name);
+    const std::string wanted = ToLocal(name);
     for (const ExecutableEntry& row : Entries()) {
         // As the store compares names: two names it takes for one would lose a row.
         if (store::EqualsIgnoringCase(row.name, wanted)) {

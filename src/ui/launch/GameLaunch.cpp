@@ -13,6 +13,7 @@
 #include "ui/pages/GlobalOptionsPage.h"
 #include "ui/pages/MultiplayerPage.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/LocalText.h"
 #include "ui/window/ActionBar.h"
 #include "ui/window/MainDialog.h"
 
@@ -20,20 +21,13 @@ namespace fenmar::ui {
 
 namespace {
 
-std::string Local(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-QString Display(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
-
 // Tells the user why a program did not start.
 void ReportFailedStart(UiServices& ui, const platform::StartRequest& request,
                        const platform::StartResult& result) {
     const QString program =
-        request.program.empty() ? QStringLiteral("(no program)") : Display(request.program);
+        request.program.empty() ? QStringLiteral("(no program)") : FromLocal(request.program);
     ui.ShowMessage(
-        QStringLiteral("\"%1\" could not be started:\n%2.").arg(program, Display(result.error)),
+        QStringLiteral("\"%1\" could not be started:\n%2.").arg(program, FromLocal(result.error)),
         QString(), MessageIcon::Error);
 }
 
@@ -44,7 +38,7 @@ ComposedLaunch ComposeForLaunch(TMainDialog& dialog) {
     return ComposeLaunch(
         context.globals, context.executables, dialog.launchOptions->CurrentComposeInputs(),
         dialog.launchOptions->ComposerPlugIn(), [&ui](const std::string& message) {
-            ui.ShowMessage(Display(message), QStringLiteral("Something you should know..."));
+            ui.ShowMessage(FromLocal(message), QStringLiteral("Something you should know..."));
         });
 }
 
@@ -63,18 +57,18 @@ GameLaunchController::GameLaunchController(TMainDialog& dialog, std::function<vo
 void GameLaunchController::AddToHistory(QComboBox& box) {
     std::vector<std::string> items;
     for (int i = 0; i < box.count(); ++i) {
-        items.push_back(Local(box.itemText(i)));
+        items.push_back(ToLocal(box.itemText(i)));
     }
     const QString text = box.currentText();
     const auto size = static_cast<std::size_t>(std::max(0, TagOf(&box)));
-    if (!fenmar::AddToHistory(items, Local(text), size)) {
+    if (!fenmar::AddToHistory(items, ToLocal(text), size)) {
         return;
     }
     // Rebuilding the items must not look like an edit of the box's text.
     const QSignalBlocker blocker(&box);
     box.clear();
     for (const auto& item : items) {
-        box.addItem(Display(item));
+        box.addItem(FromLocal(item));
     }
     box.setEditText(text);
 }
@@ -82,7 +76,7 @@ void GameLaunchController::AddToHistory(QComboBox& box) {
 void GameLaunchController::buRunQuakeClick() {
     AppContext& context = dialog_.Context();
     const ComposedLaunch launch = ComposeForLaunch(dialog_);
-    dialog_.commandLine->edCommandLine->setText(Display(launch.line));
+    dialog_.commandLine->edCommandLine->setText(FromLocal(launch.line));
     AddToHistory(*dialog_.general->comboPatch);
     AddToHistory(*dialog_.general->comboDemo);
     AddToHistory(*dialog_.multiplayer->comboServer);
@@ -94,7 +88,7 @@ void GameLaunchController::buRunQuakeClick() {
         return;  // the composer has said so; nothing is started
     }
     if (const auto missing = MissingProgramMessage(launch)) {
-        context.ui.ShowMessage(Display(*missing), QString(), MessageIcon::Error);
+        context.ui.ShowMessage(FromLocal(*missing), QString(), MessageIcon::Error);
         return;
     }
     const auto request = GameStartRequest(launch);
@@ -120,7 +114,7 @@ void GameLaunchController::buExitClick() {
 void GameLaunchController::buLaunchQWClick() {
     AppContext& context = dialog_.Context();
     const QString text = dialog_.globalOptions->edQSpy->text();
-    const auto request = CompanionStartRequest(Local(text));
+    const auto request = CompanionStartRequest(ToLocal(text));
     if (request.program.empty()) {
         context.ui.ShowMessage(QStringLiteral("\"%1\" cannot be found.").arg(text), QString(),
                                MessageIcon::Error);

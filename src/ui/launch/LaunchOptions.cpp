@@ -11,18 +11,11 @@
 #include "core/Globals.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/MultiplayerPage.h"
+#include "ui/widgets/Controls.h"
 #include "ui/widgets/UpDown.h"
 #include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {
-
-namespace {
-void EnableAll(std::initializer_list<QWidget*> widgets, bool enabled) {
-    for (QWidget* widget : widgets) {
-        widget->setEnabled(enabled);
-    }
-}
-}  // namespace
 
 LaunchOptionsController::LaunchOptionsController(TMainDialog& dialog)
     : QObject(&dialog), dialog_(dialog), globals_(dialog.Context().globals) {

@@ -27,6 +27,7 @@ struct Globals;
 namespace fenmar::ui {
 
 class TMainDialog;
+struct AppWindows;
 
 class LaunchOptionsController : public QObject {
     Q_OBJECT
@@ -112,7 +113,9 @@ private:
     void ConnectGeneral();
     void ConnectMultiplayer();
     void ConnectOptions();
-    void OpenDialog(QDialog* dialog);
+    // Opens one of the option dialogs modally (none while the window stands alone).
+    template <typename Window>
+    void OpenDialog(Window* AppWindows::*window);
     // A text of the window as the profile keeps it (8-bit, the system's encoding), and back.
     static std::string ToText(const QString& text);
     static QString FromText(const std::string& text);

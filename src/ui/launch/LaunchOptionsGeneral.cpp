@@ -99,34 +99,28 @@ void LaunchOptionsController::buBrowseMapClick() {
     }
 }
 
-void LaunchOptionsController::OpenDialog(QDialog* dialog) {
-    if (dialog != nullptr) {
-        dialog_.Context().ui.ExecModal(*dialog);
+template <typename Window>
+void LaunchOptionsController::OpenDialog(Window* AppWindows::*window) {
+    AppWindows* windows = dialog_.Windows();
+    if (windows != nullptr && windows->*window != nullptr) {
+        dialog_.Context().ui.ExecModal(*(windows->*window));
     }
 }
 
 void LaunchOptionsController::buSoundSettingsClick() {
-    if (AppWindows* windows = dialog_.Windows()) {
-        OpenDialog(windows->sound);
-    }
+    OpenDialog(&AppWindows::sound);
 }
 
 void LaunchOptionsController::buNetSettingsClick() {
-    if (AppWindows* windows = dialog_.Windows()) {
-        OpenDialog(windows->network);
-    }
+    OpenDialog(&AppWindows::network);
 }
 
 void LaunchOptionsController::buWinSettingsClick() {
-    if (AppWindows* windows = dialog_.Windows()) {
-        OpenDialog(windows->win95);
-    }
+    OpenDialog(&AppWindows::win95);
 }
 
 void LaunchOptionsController::buTroubleClick() {
-    if (AppWindows* windows = dialog_.Windows()) {
-        OpenDialog(windows->trouble);
-    }
+    OpenDialog(&AppWindows::trouble);
 }
 
 }  // namespace fenmar::ui

@@ -20,6 +20,14 @@
 
 namespace fenmar::ui {
 
+namespace {
+// The value of a server rule is editable only while the rule itself is (with a server).
+void EnableRuleValue(const MultiplayerPage& page, const QCheckBox& rule,
+                     std::initializer_list<QWidget*> value) {
+    EnableAll(value, rule.isChecked() && page.cbEnableServer->isChecked());
+}
+}  // namespace
+
 void LaunchOptionsController::ConnectMultiplayer() {
     MultiplayerPage& page = *dialog_.multiplayer;
     using C = LaunchOptionsController;
@@ -57,12 +65,9 @@ void LaunchOptionsController::cbEnableServerClick() {
     page.labHostName->setEnabled(server);
     page.edHostName->setEnabled(server);
     page.cbConnectToServer->setEnabled(!server);
-    for (QWidget* widget :
-         {static_cast<QWidget*>(page.rbDedicatedServer), static_cast<QWidget*>(page.tbMaxPlayers),
-          static_cast<QWidget*>(page.edMaxPlayers), static_cast<QWidget*>(page.labServerType),
-          static_cast<QWidget*>(page.labMaxPlayers), static_cast<QWidget*>(page.rbListenServer)}) {
-        widget->setEnabled(server);
-    }
+    EnableAll({page.rbDedicatedServer, page.tbMaxPlayers, page.edMaxPlayers, page.labServerType,
+               page.labMaxPlayers, page.rbListenServer},
+              server);
     EnableServerRules(server);
     if (server) {
         UpdatePlaybackAllowed(false);
@@ -141,13 +146,9 @@ void LaunchOptionsController::ShowValueInForce(QLineEdit* edit, std::uint8_t val
 
 void LaunchOptionsController::cbFragLimitClick() {
     MultiplayerPage& page = *dialog_.multiplayer;
-    const bool on = page.cbFragLimit->isChecked();
-    globals_.Profile->EnableFragLimit = on ? 1 : 0;
-    // The value is editable only while the rule itself is (with a server).
-    const bool editable = on && page.cbEnableServer->isChecked();
-    page.edFragLimit->setEnabled(editable);
-    page.udFragLimit->setEnabled(editable);
-    page.labFragLimit->setEnabled(editable);
+    globals_.Profile->EnableFragLimit = page.cbFragLimit->isChecked() ? 1 : 0;
+    EnableRuleValue(page, *page.cbFragLimit,
+                    {page.edFragLimit, page.udFragLimit, page.labFragLimit});
 }
 
 void LaunchOptionsController::edFragLimitChange() {
@@ -158,13 +159,9 @@ void LaunchOptionsController::edFragLimitChange() {
 
 void LaunchOptionsController::cbTimeLimitClick() {
     MultiplayerPage& page = *dialog_.multiplayer;
-    const bool on = page.cbTimeLimit->isChecked();
-    globals_.Profile->EnableTimeLimit = on ? 1 : 0;
-    // The value is editable only while the rule itself is (with a server).
-    const bool editable = on && page.cbEnableServer->isChecked();
-    page.edTimeLimit->setEnabled(editable);
-    page.udTimeLimit->setEnabled(editable);
-    page.labTimeLimit->setEnabled(editable);
+    globals_.Profile->EnableTimeLimit = page.cbTimeLimit->isChecked() ? 1 : 0;
+    EnableRuleValue(page, *page.cbTimeLimit,
+                    {page.edTimeLimit, page.udTimeLimit, page.labTimeLimit});
 }
 
 void LaunchOptionsController::edTimeLimitChange() {

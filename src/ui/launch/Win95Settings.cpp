@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/Numbers.h"
+#include "ui/widgets/Controls.h"
 
 namespace fenmar::ui {
 
@@ -172,20 +173,17 @@ void TWin95Settings::rbHeapSizeMethodClick(QRadioButton* sender) {
 
 void TWin95Settings::rbDOSQuakeClick() {
     selectedMethod_ = lastDOSLockMethod_;
-    for (QRadioButton* r : {rbNoLock, rbWinLock, rbLockUnlock}) {
-        r->setEnabled(true);
-    }
-    rbHeapSizeAuto->setEnabled(false);
-    rbHeapSizeOverride->setEnabled(false);
+    EnableMethodsOf(true);
 }
 
 void TWin95Settings::rbWinQuakeClick() {
     selectedMethod_ = lastHeapSizeMethod_;
-    for (QRadioButton* r : {rbNoLock, rbWinLock, rbLockUnlock}) {
-        r->setEnabled(false);
-    }
-    rbHeapSizeAuto->setEnabled(true);
-    rbHeapSizeOverride->setEnabled(true);
+    EnableMethodsOf(false);
+}
+
+void TWin95Settings::EnableMethodsOf(bool dosQuake) {
+    EnableAll({rbNoLock, rbWinLock, rbLockUnlock}, dosQuake);
+    EnableAll({rbHeapSizeAuto, rbHeapSizeOverride}, !dosQuake);
 }
 
 void TWin95Settings::edAllocMemChange() {

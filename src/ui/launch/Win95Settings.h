@@ -31,6 +31,8 @@ private:
     void rbHeapSizeMethodClick(QRadioButton* sender);
     void rbDOSQuakeClick();
     void rbWinQuakeClick();
+    // The lock methods are for the DOS program, the heap size for the Windows one.
+    void EnableMethodsOf(bool dosQuake);
     void edAllocMemChange();
 
     QGroupBox* groupExecutable;

@@ -16,6 +16,7 @@
 #include "core/LiveProfile.h"
 #include "platform/FileSystem.h"
 #include "ui/maps/MapFilter.h"
+#include "ui/widgets/LocalText.h"
 
 namespace fenmar::ui {
 
@@ -27,10 +28,6 @@ constexpr int kClientHeight = 342 + 26;
 constexpr int kListWidth = 233;
 constexpr int kListHeight = 297;
 constexpr int kListTop = 22;
-
-QString Local(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
 
 }  // namespace
 
@@ -278,7 +275,8 @@ void TMapBrowse::FillSome(unsigned generation, int index) {
     rows.reserve(static_cast<qsizetype>(count));
     for (std::size_t i = fill.next; i < fill.next + count; ++i) {
         const maps::MapEntry& entry = fill.entries[i];
-        rows.append(new QTreeWidgetItem(QStringList{Local(entry.name), Local(entry.description)}));
+        rows.append(
+            new QTreeWidgetItem(QStringList{FromLocal(entry.name), FromLocal(entry.description)}));
     }
     column.list->addTopLevelItems(rows);
     fill.next += count;
@@ -333,7 +331,8 @@ void TMapBrowse::AddRows(QTreeWidget& list, const std::vector<maps::MapEntry>& e
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(entries.size()));
     for (const maps::MapEntry& entry : entries) {
-        rows.append(new QTreeWidgetItem(QStringList{Local(entry.name), Local(entry.description)}));
+        rows.append(
+            new QTreeWidgetItem(QStringList{FromLocal(entry.name), FromLocal(entry.description)}));
     }
     list.addTopLevelItems(rows);
     list.sortItems(0, Qt::AscendingOrder);
@@ -348,7 +347,7 @@ bool TMapBrowse::Report(const maps::MapScan& scan) {
     if (!scan.Failed()) {
         return false;
     }
-    context_.ui.ShowMessage(Local(scan.error), QString(), MessageIcon::Error);
+    context_.ui.ShowMessage(FromLocal(scan.error), QString(), MessageIcon::Error);
     return true;
 }
 

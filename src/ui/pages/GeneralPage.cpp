@@ -11,10 +11,11 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "ui/maps/MapFilter.h"
-#include "ui/pages/ParamListEditor.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/ParamListEditor.h"
 
 namespace fenmar::ui {
 
@@ -201,10 +202,7 @@ QWidget* GeneralPage::BuildDemoGroup() {
     buBrowsePatchDemo = MakeBrowseButton(groupDemos, QStringLiteral("buBrowsePatchDemo"));
     buBrowsePatchDemo->setAccessibleName(QStringLiteral("Browse for a demo of the patch"));
     buBrowsePatchDemo->setToolTip(QStringLiteral("Browse for a demo in the patch-directory."));
-    for (QWidget* w : {static_cast<QWidget*>(comboDemo), static_cast<QWidget*>(buBrowseDemo),
-                       static_cast<QWidget*>(buBrowsePatchDemo)}) {
-        w->setEnabled(false);
-    }
+    EnableAll({comboDemo, buBrowseDemo, buBrowsePatchDemo}, false);
     auto* grid = new QGridLayout(groupDemos);
     grid->addWidget(cbRecord, 0, 0);
     grid->addWidget(cbPlayback, 0, 1, 1, 3);
@@ -222,22 +220,16 @@ QWidget* GeneralPage::BuildDemoGroup() {
 void GeneralPage::BuildParamGroup() {
     GroupParams =
         MakeTitledGroup(this, QStringLiteral("GroupParams"), QStringLiteral("additional Params"));
-    const ParamListControls c = BuildParamListEditor(
-        GroupParams,
-        {QStringLiteral("labAddParams"), QStringLiteral("edAddParams"),
-         QStringLiteral("lbAddParams"),
-         QStringLiteral("Your additional parameters are placed here."), QStringLiteral("buAPAdd"),
-         QStringLiteral("buAPChange"), QStringLiteral("buAPRemove"), QStringLiteral("MvUp"),
-         QStringLiteral("MvDn")});
+    std::tie(labAddParams, edAddParams, lbAddParams, buAPAdd, buAPChange, buAPRemove, MvUp, MvDn) =
+        BuildParamListEditor(
+            GroupParams,
+            {QStringLiteral("labAddParams"), QStringLiteral("edAddParams"),
+             QStringLiteral("lbAddParams"),
+             QStringLiteral("Your additional parameters are placed here."),
+             QStringLiteral("buAPAdd"), QStringLiteral("buAPChange"), QStringLiteral("buAPRemove"),
+             QStringLiteral("MvUp"), QStringLiteral("MvDn")})
+            .Tuple();
     UseNormalFontInside(GroupParams);
-    labAddParams = c.label;
-    edAddParams = c.edit;
-    lbAddParams = c.list;
-    buAPAdd = c.add;
-    buAPChange = c.change;
-    buAPRemove = c.remove;
-    MvUp = c.up;
-    MvDn = c.down;
 }
 
 }  // namespace fenmar::ui

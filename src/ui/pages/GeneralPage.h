@@ -6,19 +6,9 @@
 #include <QStringList>
 #include <QWidget>
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
-class QToolButton;
+#include "ui/widgets/ControlsFwd.h"
 
 namespace fenmar::ui {
-
-class SortedComboBox;
 
 class GeneralPage : public QWidget {
     Q_OBJECT

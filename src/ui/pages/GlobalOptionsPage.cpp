@@ -10,11 +10,32 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
-#include "ui/pages/ParamListEditor.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/ParamListEditor.h"
 
 namespace fenmar::ui {
+
+namespace {
+// The caption "lab<kind>Path" above the edit "ed<kind>Path" and its folder button
+// "buBrowseFor<kind>Folder", in rows `row` and `row` + 1.
+std::tuple<QLabel*, QLineEdit*, QToolButton*> AddFolderRow(QGridLayout& grid, int row,
+                                                           const QString& kind,
+                                                           const QString& caption,
+                                                           const QString& tip,
+                                                           const QString& accessibleName) {
+    QWidget* group = grid.parentWidget();
+    QLineEdit* edit = MakeEdit(group, QStringLiteral("ed%1Path").arg(kind), QString(), tip);
+    QLabel* label = MakeLabel(group, QStringLiteral("lab%1Path").arg(kind), caption, edit);
+    QToolButton* browse = MakeBrowseButton(group, QStringLiteral("buBrowseFor%1Folder").arg(kind));
+    browse->setAccessibleName(accessibleName);
+    grid.addWidget(label, row, 0, 1, 2);
+    grid.addWidget(edit, row + 1, 0);
+    grid.addWidget(browse, row + 1, 1);
+    return {label, edit, browse};
+}
+}  // namespace
 
 GlobalOptionsPage::GlobalOptionsPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tabGlobalOptions"));
@@ -42,45 +63,31 @@ GlobalOptionsPage::GlobalOptionsPage(QWidget* parent) : QWidget(parent) {
 
 void GlobalOptionsPage::BuildDirectories() {
     groupDirs = MakeGroup(this, QStringLiteral("groupDirs"), QStringLiteral("Directories"));
-    edQuakePath = MakeEdit(groupDirs, QStringLiteral("edQuakePath"), QString(),
-                           QStringLiteral("The directory containing the Quake-executable."));
-    labQuakePath = MakeLabel(groupDirs, QStringLiteral("labQuakePath"),
-                             QStringLiteral("&Quake-directory:"), edQuakePath);
-    buBrowseForQuakeFolder = MakeBrowseButton(groupDirs, QStringLiteral("buBrowseForQuakeFolder"));
-    buBrowseForQuakeFolder->setAccessibleName(QStringLiteral("Browse for the Quake-directory"));
-    edPatchPath = MakeEdit(groupDirs, QStringLiteral("edPatchPath"), QString(),
-                           QStringLiteral("The directory containing your patch-subdirectories."));
-    labPatchPath = MakeLabel(groupDirs, QStringLiteral("labPatchPath"),
-                             QStringLiteral("&Patch-directory:"), edPatchPath);
-    buBrowseForPatchFolder = MakeBrowseButton(groupDirs, QStringLiteral("buBrowseForPatchFolder"));
-    buBrowseForPatchFolder->setAccessibleName(QStringLiteral("Browse for the patch-directory"));
     auto* grid = new QGridLayout(groupDirs);
-    grid->addWidget(labQuakePath, 0, 0, 1, 2);
-    grid->addWidget(edQuakePath, 1, 0);
-    grid->addWidget(buBrowseForQuakeFolder, 1, 1);
-    grid->addWidget(labPatchPath, 2, 0, 1, 2);
-    grid->addWidget(edPatchPath, 3, 0);
-    grid->addWidget(buBrowseForPatchFolder, 3, 1);
+    std::tie(labQuakePath, edQuakePath, buBrowseForQuakeFolder) =
+        AddFolderRow(*grid, 0, QStringLiteral("Quake"), QStringLiteral("&Quake-directory:"),
+                     QStringLiteral("The directory containing the Quake-executable."),
+                     QStringLiteral("Browse for the Quake-directory"));
+    std::tie(labPatchPath, edPatchPath, buBrowseForPatchFolder) =
+        AddFolderRow(*grid, 2, QStringLiteral("Patch"), QStringLiteral("&Patch-directory:"),
+                     QStringLiteral("The directory containing your patch-subdirectories."),
+                     QStringLiteral("Browse for the patch-directory"));
 }
 
 void GlobalOptionsPage::BuildGlobalParams() {
     groupGlobalParams =
         MakeGroup(this, QStringLiteral("groupGlobalParams"), QStringLiteral("Global params"));
-    const ParamListControls c = BuildParamListEditor(
-        groupGlobalParams,
-        {QStringLiteral("labGlobalParams"), QStringLiteral("edGlobalParams"),
-         QStringLiteral("lbGlobalParams"),
-         QStringLiteral("Use global parameters for commands that are used with each Quick-Set."),
-         QStringLiteral("buGPAdd"), QStringLiteral("buGPChange"), QStringLiteral("buGPRemove"),
-         QStringLiteral("buGPMvUp"), QStringLiteral("buGPMvDn")});
-    labGlobalParams = c.label;
-    edGlobalParams = c.edit;
-    lbGlobalParams = c.list;
-    buGPAdd = c.add;
-    buGPChange = c.change;
-    buGPRemove = c.remove;
-    buGPMvUp = c.up;
-    buGPMvDn = c.down;
+    std::tie(labGlobalParams, edGlobalParams, lbGlobalParams, buGPAdd, buGPChange, buGPRemove,
+             buGPMvUp, buGPMvDn) =
+        BuildParamListEditor(
+            groupGlobalParams,
+            {QStringLiteral("labGlobalParams"), QStringLiteral("edGlobalParams"),
+             QStringLiteral("lbGlobalParams"),
+             QStringLiteral(
+                 "Use global parameters for commands that are used with each Quick-Set."),
+             QStringLiteral("buGPAdd"), QStringLiteral("buGPChange"), QStringLiteral("buGPRemove"),
+             QStringLiteral("buGPMvUp"), QStringLiteral("buGPMvDn")})
+            .Tuple();
 }
 
 void GlobalOptionsPage::BuildQSpy() {

@@ -4,13 +4,7 @@
 
 #include <QWidget>
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QToolButton;
+#include "ui/widgets/ControlsFwd.h"
 
 namespace fenmar::ui {
 

@@ -44,9 +44,7 @@ void MoreGlobalOptionsPage::BuildExecutables() {
                             QStringLiteral("Changes the selected executable to the one above."));
     buDelete = MakeButton(g, QStringLiteral("buDelete"), QStringLiteral("&delete"),
                           QStringLiteral("Removes the selected executable from the list."));
-    for (QPushButton* b : {buAdd, buChangeTo, buDelete}) {
-        b->setEnabled(false);
-    }
+    EnableAll({buAdd, buChangeTo, buDelete}, false);
     buFindEngines =
         MakeButton(g, QStringLiteral("buFindEngines"), QStringLiteral("&find engines"),
                    QStringLiteral("Looks for Quake engines installed on this computer."));

@@ -4,17 +4,9 @@
 
 #include <QWidget>
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QToolButton;
-class QTreeWidget;
+#include "ui/widgets/ControlsFwd.h"
 
 namespace fenmar::ui {
-
-class UpDown;
 
 class MoreGlobalOptionsPage : public QWidget {
     Q_OBJECT

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/UpDown.h"
@@ -17,12 +18,6 @@
 namespace fenmar::ui {
 
 namespace {
-void Disable(std::initializer_list<QWidget*> widgets) {
-    for (QWidget* w : widgets) {
-        w->setEnabled(false);
-    }
-}
-
 // A mode group's radio buttons in a column, `initial` ticked and all of them off until a
 // plug-in allows the mode.
 QGroupBox* LayOutModeGroup(QGroupBox* group, std::initializer_list<QRadioButton*> radios,
@@ -41,6 +36,34 @@ QLineEdit* MakeNumberEdit(QWidget* parent, const QString& name, const QString& t
     QLineEdit* edit = MakeEdit(parent, name, text);
     edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
     return edit;
+}
+
+struct LimitRange {
+    int min, max, step, initial;
+};
+
+// A row of the server rules: "cb<name>" with the number edit "ed<name>", its up-down
+// "ud<name>" and the unit label "lab<name>", all with the same tip.
+std::tuple<QCheckBox*, QLineEdit*, UpDown*, QLabel*> AddLimitRow(
+    QGridLayout& grid, int row, const QString& name, const QString& caption, const QString& unit,
+    const QString& tip, LimitRange range) {
+    QWidget* g = grid.parentWidget();
+    QCheckBox* check = MakeCheck(g, QStringLiteral("cb") + name, caption, tip);
+    QLineEdit* edit =
+        MakeNumberEdit(g, QStringLiteral("ed") + name, QString::number(range.initial));
+    auto* upDown = Named(new UpDown(g, range.min, range.max, range.step, range.initial),
+                         QStringLiteral("ud") + name);
+    upDown->SetAssociate(edit);
+    QLabel* label = MakeLabel(g, QStringLiteral("lab") + name, unit);
+    for (QWidget* w : {static_cast<QWidget*>(edit), static_cast<QWidget*>(upDown),
+                       static_cast<QWidget*>(label)}) {
+        w->setToolTip(tip);
+    }
+    grid.addWidget(check, row, 0);
+    grid.addWidget(edit, row, 1);
+    grid.addWidget(upDown, row, 2);
+    grid.addWidget(label, row, 3);
+    return {check, edit, upDown, label};
 }
 }  // namespace
 
@@ -95,7 +118,7 @@ void MultiplayerPage::BuildMultiplayerGroup() {
     buServers =
         MakeButton(groupMultiPl, QStringLiteral("buServers"), QString::fromUtf8("Servers\u2026"),
                    QStringLiteral("Shows which servers are up, their map, players and ping."));
-    Disable({edHostName, labHostName, comboServer});
+    EnableAll({edHostName, labHostName, comboServer}, false);
 
     auto* grid = new QGridLayout(groupMultiPl);
     grid->addWidget(cbEnableServer, 0, 0, 1, 2);
@@ -136,8 +159,9 @@ QWidget* MultiplayerPage::BuildServerConfigGroup() {
     edMaxPlayers->setReadOnly(true);
     edMaxPlayers->setMaxLength(3);  // a stored 100..255 shows whole until the track bar bounds it
     rbListenServer->setChecked(true);
-    Disable({labServerType, rbListenServer, rbDedicatedServer, labMaxPlayers, tbMaxPlayers,
-             edMaxPlayers});
+    EnableAll({labServerType, rbListenServer, rbDedicatedServer, labMaxPlayers, tbMaxPlayers,
+               edMaxPlayers},
+              false);
 
     auto* grid = new QGridLayout(groupServerConfig);
     grid->addWidget(labServerType, 0, 0);
@@ -157,48 +181,26 @@ void MultiplayerPage::BuildServerRulesGroup() {
     groupServerRules =
         MakeTitledGroup(this, QStringLiteral("groupServerRules"), QStringLiteral("Server-rules"));
     QWidget* g = groupServerRules;
-    const QString fragTip =
-        QStringLiteral("Ends the game when a player reaches a special number of frags.");
-    cbFragLimit =
-        MakeCheck(g, QStringLiteral("cbFragLimit"), QStringLiteral("&Frag-limit:"), fragTip);
-    edFragLimit = MakeNumberEdit(g, QStringLiteral("edFragLimit"), QStringLiteral("50"));
-    udFragLimit = Named(new UpDown(g, 0, 100, 10, 50), QStringLiteral("udFragLimit"));
-    udFragLimit->SetAssociate(edFragLimit);
-    labFragLimit = MakeLabel(g, QStringLiteral("labFragLimit"), QStringLiteral("frags"));
-    const QString timeTip = QStringLiteral("Ends the game after several minutes.");
-    cbTimeLimit =
-        MakeCheck(g, QStringLiteral("cbTimeLimit"), QStringLiteral("&Time-limit:"), timeTip);
-    edTimeLimit = MakeNumberEdit(g, QStringLiteral("edTimeLimit"), QStringLiteral("30"));
-    udTimeLimit = Named(new UpDown(g, 0, 60, 5, 30), QStringLiteral("udTimeLimit"));
-    udTimeLimit->SetAssociate(edTimeLimit);
-    labTimeLimit = MakeLabel(g, QStringLiteral("labTimeLimit"), QStringLiteral("minutes"));
-    for (QWidget* w : {static_cast<QWidget*>(edFragLimit), static_cast<QWidget*>(udFragLimit),
-                       static_cast<QWidget*>(labFragLimit)}) {
-        w->setToolTip(fragTip);
-    }
-    for (QWidget* w : {static_cast<QWidget*>(edTimeLimit), static_cast<QWidget*>(udTimeLimit),
-                       static_cast<QWidget*>(labTimeLimit)}) {
-        w->setToolTip(timeTip);
-    }
+    auto* grid = new QGridLayout(g);
+    grid->setHorizontalSpacing(2);
+    std::tie(cbFragLimit, edFragLimit, udFragLimit, labFragLimit) = AddLimitRow(
+        *grid, 0, QStringLiteral("FragLimit"), QStringLiteral("&Frag-limit:"),
+        QStringLiteral("frags"),
+        QStringLiteral("Ends the game when a player reaches a special number of frags."),
+        {0, 100, 10, 50});
+    std::tie(cbTimeLimit, edTimeLimit, udTimeLimit, labTimeLimit) =
+        AddLimitRow(*grid, 1, QStringLiteral("TimeLimit"), QStringLiteral("&Time-limit:"),
+                    QStringLiteral("minutes"),
+                    QStringLiteral("Ends the game after several minutes."), {0, 60, 5, 30});
     cbNoExit =
         MakeCheck(g, QStringLiteral("cbNoExit"), QStringLiteral("Cl&ients may not exit a level"),
                   QStringLiteral("Players are gibbed when entering the exit."));
     cbPausable = MakeCheck(g, QStringLiteral("cbPausable"), QStringLiteral("Pausable by clients"),
                            QStringLiteral("Clients may or may not pause the game."));
     cbPausable->setChecked(true);
-    Disable({cbFragLimit, edFragLimit, udFragLimit, labFragLimit, cbTimeLimit, edTimeLimit,
-             udTimeLimit, labTimeLimit, cbNoExit, cbPausable});
-
-    auto* grid = new QGridLayout(g);
-    grid->setHorizontalSpacing(2);
-    grid->addWidget(cbFragLimit, 0, 0);
-    grid->addWidget(edFragLimit, 0, 1);
-    grid->addWidget(udFragLimit, 0, 2);
-    grid->addWidget(labFragLimit, 0, 3);
-    grid->addWidget(cbTimeLimit, 1, 0);
-    grid->addWidget(edTimeLimit, 1, 1);
-    grid->addWidget(udTimeLimit, 1, 2);
-    grid->addWidget(labTimeLimit, 1, 3);
+    EnableAll({cbFragLimit, edFragLimit, udFragLimit, labFragLimit, cbTimeLimit, edTimeLimit,
+               udTimeLimit, labTimeLimit, cbNoExit, cbPausable},
+              false);
     grid->addWidget(cbNoExit, 2, 0, 1, 5);
     grid->addWidget(cbPausable, 3, 0, 1, 5);
     grid->setColumnStretch(4, 1);

@@ -5,18 +5,9 @@
 
 #include <QWidget>
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QSlider;
+#include "ui/widgets/ControlsFwd.h"
 
 namespace fenmar::ui {
-
-class UpDown;
 
 class MultiplayerPage : public QWidget {
     Q_OBJECT

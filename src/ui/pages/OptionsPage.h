@@ -4,12 +4,7 @@
 
 #include <QWidget>
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
-class QToolButton;
+#include "ui/widgets/ControlsFwd.h"
 
 namespace fenmar::ui {
 

@@ -5,15 +5,9 @@
 #include <QLabel>
 #include <QWidget>
 
-class QButtonGroup;
-class QFrame;
-class QLabel;
-class QPushButton;
-class QToolButton;
+#include "ui/widgets/ControlsFwd.h"
 
 namespace fenmar::ui {
-
-class ListView;
 
 // A one-line label for a path: when the path does not fit, its middle is left out on the
 // screen and the tool tip (its hint) gains the whole path. text() stays the whole path.

@@ -3,13 +3,9 @@
 
 #include <QFrame>
 
-class QAction;
-class QLabel;
-class QPushButton;
+#include "ui/widgets/ControlsFwd.h"
 
 namespace fenmar::ui {
-
-class SortedComboBox;
 
 class QuickSetBar : public QFrame {
     Q_OBJECT

@@ -11,16 +11,11 @@
 #include "ui/pages/GlobalOptionsPage.h"
 #include "ui/pages/MultiplayerPage.h"
 #include "ui/pickers/Pickers.h"
+#include "ui/widgets/LocalText.h"
 #include "ui/window/ActionBar.h"
 #include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {
-
-namespace {
-std::string Local(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-}  // namespace
 
 DirectoryChecks::DirectoryChecks(TMainDialog& dialog) : QObject(&dialog), dialog_(dialog) {
     setObjectName(QStringLiteral("directoryChecks"));
@@ -40,20 +35,20 @@ DirectoryChecks::DirectoryChecks(TMainDialog& dialog) : QObject(&dialog), dialog
 
 void DirectoryChecks::edQuakePathChange() {
     const QString text = dialog_.globalOptions->edQuakePath->text();
-    dialog_.Context().globals.Profile.SetText(TextField::QuakePath, Local(text));
+    dialog_.Context().globals.Profile.SetText(TextField::QuakePath, ToLocal(text));
     quakePathGiven_ = quakePathGiven_ || !text.isEmpty();
 }
 
 void DirectoryChecks::edPatchPathChange() {
     const QString text = dialog_.globalOptions->edPatchPath->text();
-    dialog_.Context().globals.Profile.SetText(TextField::PatchPath, Local(text));
+    dialog_.Context().globals.Profile.SetText(TextField::PatchPath, ToLocal(text));
     if (!settingDefaultPatchPath_) {
         patchPathGiven_ = patchPathGiven_ || !text.isEmpty();
     }
 }
 
 void DirectoryChecks::edQSpyChange() {
-    const std::string file = Local(dialog_.globalOptions->edQSpy->text());
+    const std::string file = ToLocal(dialog_.globalOptions->edQSpy->text());
     dialog_.Context().globals.QSpyExecutable = file;
     // The same lookup as the start: a path, or a bare name on PATH.
     dialog_.multiplayer->buLaunchQW->setEnabled(ResolveCompanionProgram(file).program.has_value());
@@ -78,7 +73,7 @@ void DirectoryChecks::RunQuakeFolderPicker() {
     }
     if (offer.kind == QuakeDirectoryChoice::Kind::Chosen) {
         dialog_.globalOptions->edQuakePath->setText(
-            QString::fromLocal8Bit(PathInStoredCase(Local(offer.path))));
+            QString::fromLocal8Bit(PathInStoredCase(ToLocal(offer.path))));
         return;
     }
     const QString folder = BrowseQuakeFolder(dialog_.Context());

@@ -1,4 +1,5 @@
 #include "ui/pickers/Pickers.h"
+#include "ui/widgets/LocalText.h"
 
 #include <QLineEdit>
 
@@ -14,13 +15,6 @@ const QString kDemoFilter = QStringLiteral("Quake demo-files (*.dem, *.qwd)");
 const QString kExeFilter = QStringLiteral("Executables (*.exe, *.bat)");
 const QString kExePattern = QStringLiteral("*.exe;*.bat");
 const QString kSelectExecutable = QStringLiteral("Select an executable...");
-
-std::string Local(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-QString FromLocal(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
 
 std::string ProfileText(const AppContext& context, TextField field) {
     return context.globals.Profile.Text(field);
@@ -45,7 +39,7 @@ std::optional<QString> BrowseDemo(AppContext& context, const QString& dir) {
     request.title = QStringLiteral("Select a demo...");
     auto demo = SelectFile(context.ui, request);
     if (demo) {
-        context.globals.Profile.SetText(TextField::DemoName, Local(*demo));
+        context.globals.Profile.SetText(TextField::DemoName, ToLocal(*demo));
     }
     return demo;
 }
@@ -58,11 +52,11 @@ QString BrowseForFolder(UiServices& ui, const QString& root, const QString& init
     if (!chosen || chosen->isEmpty()) {
         return QString();
     }
-    return FromLocal(PathInStoredCase(Local(*chosen)));
+    return FromLocal(PathInStoredCase(ToLocal(*chosen)));
 }
 
 std::optional<QString> SelectFile(UiServices& ui, const FileDialogRequest& request) {
-    if (request.initialDir && !platform::DirectoryExists(Local(*request.initialDir))) {
+    if (request.initialDir && !platform::DirectoryExists(ToLocal(*request.initialDir))) {
         ui.ShowMessage(
             QStringLiteral("Sorry, i did not find the directory: ") + *request.initialDir, kNotice,
             MessageIcon::Information);
@@ -72,9 +66,10 @@ std::optional<QString> SelectFile(UiServices& ui, const FileDialogRequest& reque
     if (!chosen || chosen->isEmpty()) {
         return std::nullopt;
     }
-    const std::string initialDir = request.initialDir ? Local(*request.initialDir) : std::string();
+    const std::string initialDir =
+        request.initialDir ? ToLocal(*request.initialDir) : std::string();
     const auto trimmed =
-        TrimChosenFile(PathInStoredCase(Local(*chosen)), PathInStoredCase(initialDir),
+        TrimChosenFile(PathInStoredCase(ToLocal(*chosen)), PathInStoredCase(initialDir),
                        {request.keepExtension, request.keepPath, request.relative});
     if (!trimmed) {
         ui.ShowMessage(QStringLiteral("Please choose a file inside the directory: ") +
@@ -105,7 +100,7 @@ QString BrowseForPatch(AppContext& context) {
     if (folder.isEmpty()) {
         return QString();
     }
-    const auto patch = PatchOfFolder(Local(folder), PathInStoredCase(quakePath));
+    const auto patch = PatchOfFolder(ToLocal(folder), PathInStoredCase(quakePath));
     if (!patch) {
         // Only reachable when the chooser could not be kept to the Quake directory.
         context.ui.ShowMessage(
@@ -168,7 +163,7 @@ void KeepPathCase(QLineEdit* edit) {
         return;
     }
     QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
-        const QString lower = FromLocal(PathInStoredCase(Local(text)));
+        const QString lower = FromLocal(PathInStoredCase(ToLocal(text)));
         if (lower != text) {
             const int cursor = edit->cursorPosition();
             edit->setText(lower);

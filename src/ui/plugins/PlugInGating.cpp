@@ -8,18 +8,11 @@
 
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/MultiplayerPage.h"
+#include "ui/widgets/Controls.h"
 #include "ui/widgets/UpDown.h"
 #include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {
-
-namespace {
-void ShowAll(std::initializer_list<QWidget*> controls, bool visible) {
-    for (QWidget* control : controls) {
-        control->setVisible(visible);
-    }
-}
-}  // namespace
 
 void ApplyAllowList(TMainDialog& dialog, const AllowList* list) {
     const AllowList& allowed = list != nullptr ? *list : DefaultAllowList;

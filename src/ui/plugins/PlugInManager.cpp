@@ -19,6 +19,7 @@
 #include "ui/widgets/ClickableLabel.h"
 #include "ui/widgets/ImageList.h"
 #include "ui/widgets/ListView.h"
+#include "ui/widgets/LocalText.h"
 #include "ui/window/AppWindows.h"
 #include "ui/window/MainDialog.h"
 #include "ui/window/SidePanels.h"
@@ -28,14 +29,8 @@ namespace fenmar::ui {
 namespace {
 constexpr int kDllColumn = 1;
 
-QString FromText(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
-std::string ToText(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-std::optional<std::string> ToText(const std::optional<QString>& text) {
-    return text ? std::optional<std::string>(ToText(*text)) : std::nullopt;
+std::optional<std::string> ToLocal(const std::optional<QString>& text) {
+    return text ? std::optional<std::string>(ToLocal(*text)) : std::nullopt;
 }
 
 // A plug-in's icon at `side` pixels: its own image, or the host's default picture.
@@ -75,7 +70,7 @@ PlugInManager::PlugInManager(TMainDialog& dialog)
     activePlugIn_ = std::make_unique<TPlugIn>(
         PlugInEnvironment{plugInDir_, &context.globals, &context.executables, &host_});
     context.activePlugIn = activePlugIn_.get();
-    dialog.plugIns->labPlugInDir->SetPath(FromText(plugInDir_));
+    dialog.plugIns->labPlugInDir->SetPath(FromLocal(plugInDir_));
     Connect();
     ScanPlugIns();
 }
@@ -97,10 +92,10 @@ void PlugInManager::ConnectHost() {
         }
         return windows->mapBrowse->ExecuteForPlugIn();
     });
-    host_.SetBrowseForPatch([&context] { return ToText(BrowseForPatch(context)); });
-    host_.SetBrowseDemoID1([&context] { return ToText(BrowseDemoID1(context)); });
-    host_.SetBrowseDemoPatch([&context] { return ToText(BrowseDemoPatch(context)); });
-    host_.SetBrowseExecutableFile([&context] { return ToText(BrowseExecutableFile(context)); });
+    host_.SetBrowseForPatch([&context] { return ToLocal(BrowseForPatch(context)); });
+    host_.SetBrowseDemoID1([&context] { return ToLocal(BrowseDemoID1(context)); });
+    host_.SetBrowseDemoPatch([&context] { return ToLocal(BrowseDemoPatch(context)); });
+    host_.SetBrowseExecutableFile([&context] { return ToLocal(BrowseExecutableFile(context)); });
     // A 1.22 plug-in names its executable by file; an empty list keeps the current name.
     host_.SetResolveExecutableName([this, &context](const std::string& file) {
         return dialog_.executableList->ResolveExecutableName(file).value_or(
@@ -161,15 +156,15 @@ void PlugInManager::AddNoPlugInItem() {
     const int image = dialog_.ilLargePlugIn->Add(IconPixmap(row.largeIcon, 32));
     dialog_.ilSmallPlugIn->Add(IconPixmap(row.smallIcon, 16));
     dialog_.plugIns->lvPlugIns->AddRow(
-        {FromText(row.description), FromText(row.fileName), FromText(row.versionText)}, image);
+        {FromLocal(row.description), FromLocal(row.fileName), FromLocal(row.versionText)}, image);
 }
 
 void PlugInManager::AddRow(const PlugInListing& row) {
     const int image = dialog_.ilLargePlugIn->Add(IconPixmap(row.largeIcon, 32));
     dialog_.ilSmallPlugIn->Add(IconPixmap(row.smallIcon, 16));
-    const QString caption = FromText(row.description);
-    dialog_.plugIns->lvPlugIns->AddRow({caption, FromText(row.fileName), FromText(row.versionText)},
-                                       image);
+    const QString caption = FromLocal(row.description);
+    dialog_.plugIns->lvPlugIns->AddRow(
+        {caption, FromLocal(row.fileName), FromLocal(row.versionText)}, image);
     // The caption shows literally: a "&" in a description is no mnemonic.
     QString menuText = caption;
     menuText.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -202,7 +197,7 @@ void PlugInManager::lvPlugInsDblClick() {
     if (row < 0) {
         return;
     }
-    const std::string file = ToText(list->Text(row, kDllColumn));
+    const std::string file = ToLocal(list->Text(row, kDllColumn));
     if (file == activePlugIn_->FileName()) {
         return;  // already active: no reload, no restore
     }
@@ -239,7 +234,7 @@ void PlugInManager::PlugInsMenuClick(const QString& caption) {
     ListView* list = dialog_.plugIns->lvPlugIns;
     for (int row = 0; row < list->RowCount(); ++row) {
         if (list->Text(row, 0) == caption) {
-            ActivatePlugIn(ToText(list->Text(row, kDllColumn)));
+            ActivatePlugIn(ToLocal(list->Text(row, kDllColumn)));
             return;
         }
     }

@@ -10,16 +10,11 @@
 #include "ui/quicksets/QuickSetDialogs.h"
 #include "ui/settings/SettingsController.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/LocalText.h"
 #include "ui/window/AppWindows.h"
 #include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {
-
-namespace {
-std::string Local(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-}  // namespace
 
 QuickSetController::QuickSetController(TMainDialog& dialog, SettingsController& settings)
     : QObject(&dialog), dialog_(dialog), settings_(settings) {
@@ -50,7 +45,7 @@ void QuickSetController::SelectAdding(const QString& name) {
 }
 
 void QuickSetController::comboQuickSetChange() {
-    const std::string name = Local(dialog_.quickSetBar->comboQuickSet->currentText());
+    const std::string name = ToLocal(dialog_.quickSetBar->comboQuickSet->currentText());
     if (IsSet(name)) {
         settings_.LoadQuickSet(name);
     }
@@ -72,7 +67,7 @@ void QuickSetController::buQuickSaveAsClick() {
     }
     // A name differing only in letter case saves into the existing entry, as it is written.
     SelectAdding(name);
-    settings_.SaveQuickSet(Local(dialog_.quickSetBar->comboQuickSet->currentText()));
+    settings_.SaveQuickSet(ToLocal(dialog_.quickSetBar->comboQuickSet->currentText()));
 }
 
 void QuickSetController::buQuickRenameToClick() {
@@ -97,9 +92,9 @@ void QuickSetController::buQuickRenameToClick() {
         // The old Quick-Set goes only together with the new one's arrival.
         store::Transaction transaction(*store);
         if (!oldName.isEmpty()) {
-            store->DeleteKey(ProfileKey(Local(oldName)));
+            store->DeleteKey(ProfileKey(ToLocal(oldName)));
         }
-        settings_.SaveQuickSet(Local(newName));
+        settings_.SaveQuickSet(ToLocal(newName));
         transaction.Commit();
     }
     if (!oldName.isEmpty()) {
@@ -111,7 +106,7 @@ void QuickSetController::buQuickRenameToClick() {
 void QuickSetController::buQuickDeleteClick() {
     SortedComboBox* combo = dialog_.quickSetBar->comboQuickSet;
     const QString name = combo->currentText();
-    if (!IsSet(Local(name))) {
+    if (!IsSet(ToLocal(name))) {
         return;
     }
     if (name == QString::fromLatin1(kDefaultQuickSet.data(),
@@ -122,7 +117,7 @@ void QuickSetController::buQuickDeleteClick() {
         return;
     }
     if (store::Store* store = settings_.Store()) {
-        store->DeleteKey(ProfileKey(Local(name)));
+        store->DeleteKey(ProfileKey(ToLocal(name)));
     }
     combo->removeItem(combo->currentIndex());
     combo->setCurrentIndex(-1);

@@ -59,10 +59,7 @@ bool QuickSetNameDialog::NameUsable() {
 void QuickSetNameDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     edQuickSet->setFocus();
-    if (screen() != nullptr) {
-        const QRect area = screen()->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    CentreOnScreen(*this);
 }
 
 TQuickSaveAs::TQuickSaveAs(AppContext& context, QWidget* parent)

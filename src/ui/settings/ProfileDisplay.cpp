@@ -16,20 +16,17 @@
 #include "ui/pages/GlobalOptionsPage.h"
 #include "ui/pages/MultiplayerPage.h"
 #include "ui/pages/OptionsPage.h"
-#include "ui/pages/ParamListEditor.h"
 #include "ui/plugins/PlugInManager.h"
 #include "ui/settings/SettingsController.h"
 #include "ui/widgets/ComboText.h"
+#include "ui/widgets/LocalText.h"
+#include "ui/widgets/ParamListEditor.h"
 #include "ui/widgets/RadioChoice.h"
 #include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {
 
 namespace {
-
-QString FromText(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
 
 // The active plug-in's slot as a stored profile sees it.
 class WindowProfilePlugIn : public ProfilePlugIn {
@@ -88,18 +85,18 @@ void SettingsController::ShowProfile() {
     MultiplayerPage& mp = *dialog_.multiplayer;
     OptionsPage& options = *dialog_.options;
 
-    SetComboText(general.comboMap, FromText(profile.Text(TextField::LaunchMap)));
-    SetComboText(general.comboPatch, FromText(profile.Text(TextField::GamePatch)));
+    SetComboText(general.comboMap, FromLocal(profile.Text(TextField::LaunchMap)));
+    SetComboText(general.comboPatch, FromLocal(profile.Text(TextField::GamePatch)));
     dialog_.launchOptions->RefreshDemoButtons();
     CheckRadioByTag({general.rbSkill0, general.rbSkill1, general.rbSkill2, general.rbSkill3},
                     p.SkillLevel);
     general.cbPlayback->setChecked(p.DemoState == 1);
     general.cbRecord->setChecked(p.DemoState == 2);
-    SetComboText(general.comboDemo, FromText(profile.Text(TextField::DemoName)));
+    SetComboText(general.comboDemo, FromLocal(profile.Text(TextField::DemoName)));
     mp.cbEnableServer->setChecked(p.EnableServer != 0);
-    mp.edHostName->setText(FromText(profile.Text(TextField::HostName)));
+    mp.edHostName->setText(FromLocal(profile.Text(TextField::HostName)));
     mp.cbConnectToServer->setChecked(p.ConnectToServer != 0);
-    SetComboText(mp.comboServer, FromText(profile.Text(TextField::CurrentServer)));
+    SetComboText(mp.comboServer, FromLocal(profile.Text(TextField::CurrentServer)));
     CheckRadioByTag({mp.rbListenServer, mp.rbDedicatedServer}, p.ServerType);
     mp.edMaxPlayers->setText(QString::number(p.MaxPlayers));
     mp.cbFragLimit->setChecked(p.EnableFragLimit != 0);
@@ -110,11 +107,11 @@ void SettingsController::ShowProfile() {
     CheckRadioByTag({mp.rbNoTeamMode, mp.rbTeamMode1, mp.rbTeamMode2}, p.Teamplay);
     mp.cbNoExit->setChecked(p.NoExit != 0);
     mp.cbPausable->setChecked(p.Pausable != 0);
-    dialog_.globalOptions->edQuakePath->setText(FromText(profile.Text(TextField::QuakePath)));
-    dialog_.globalOptions->edPatchPath->setText(FromText(profile.Text(TextField::PatchPath)));
+    dialog_.globalOptions->edQuakePath->setText(FromLocal(profile.Text(TextField::QuakePath)));
+    dialog_.globalOptions->edPatchPath->setText(FromLocal(profile.Text(TextField::PatchPath)));
     dialog_.executableList->ShowExecutable(executable);
     CheckRadioByTag({options.rbCmdLine, options.rbConfigFile}, p.CommandLineMode);
-    options.edConfigFile->setText(FromText(profile.Text(TextField::ConfigFile)));
+    options.edConfigFile->setText(FromLocal(profile.Text(TextField::ConfigFile)));
 }
 
 void SettingsController::LoadQuickSet(const std::string& name) {

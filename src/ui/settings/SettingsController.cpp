@@ -13,24 +13,16 @@
 #include "ui/pages/GlobalOptionsPage.h"
 #include "ui/pages/MoreGlobalOptionsPage.h"
 #include "ui/pages/MultiplayerPage.h"
-#include "ui/pages/ParamListEditor.h"
 #include "ui/pages/QuickSetBar.h"
 #include "ui/pickers/DirectoryChecks.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/LocalText.h"
+#include "ui/widgets/ParamListEditor.h"
 #include "ui/widgets/StoredTextLimit.h"
 #include "ui/widgets/UpDown.h"
 #include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {
-
-namespace {
-std::string Local(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-QString FromText(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
-}  // namespace
 
 SettingsController::SettingsController(TMainDialog& dialog) : QObject(&dialog), dialog_(dialog) {
     setObjectName(QStringLiteral("settings"));
@@ -167,9 +159,9 @@ void SettingsController::LoadInternalOptions(store::Store& store) {
         return;
     }
     GlobalOptionsPage& page = *dialog_.globalOptions;
-    page.edQuakePath->setText(FromText(options->quakePath));
-    page.edPatchPath->setText(FromText(options->patchPath));
-    page.edQSpy->setText(FromText(options->qSpyExecutable));
+    page.edQuakePath->setText(FromLocal(options->quakePath));
+    page.edPatchPath->setText(FromLocal(options->patchPath));
+    page.edQSpy->setText(FromLocal(options->qSpyExecutable));
     // The boxes rebuild the mask through their handler, location first.
     for (QCheckBox* box :
          {page.cbDelInID1Dir, page.cbDelInPatchDir, page.cbDelOnLaunch, page.cbDelOnExit}) {
@@ -202,7 +194,7 @@ void SettingsController::LoadQuickSetChooser(store::Store& store) {
     }
     SortedComboBox* combo = dialog_.quickSetBar->comboQuickSet;
     for (const std::string& name : choice->names) {
-        combo->AddSorted(FromText(name));
+        combo->AddSorted(FromLocal(name));
     }
     // Selecting here loads nothing: the controls keep the working profile.
     const bool inRange = choice->selected >= 0 && choice->selected < combo->count();
@@ -221,7 +213,7 @@ void SettingsController::SaveSettings() {
     GlobalSettingsData data;
     data.quakePath = globals.Profile.Text(TextField::QuakePath);
     data.patchPath = globals.Profile.Text(TextField::PatchPath);
-    data.qSpyExecutable = Local(dialog_.globalOptions->edQSpy->text());
+    data.qSpyExecutable = ToLocal(dialog_.globalOptions->edQSpy->text());
     data.deleteConfigs = globals.DeleteConfigs;
     data.minBSPSize = globals.MinBSPSize;
     data.dontScanBSPMsgs = globals.DontScanBSPMsgs;
@@ -240,7 +232,7 @@ void SettingsController::SaveSettings() {
 std::vector<std::string> SettingsController::Items(const QComboBox& combo) {
     std::vector<std::string> items;
     for (int i = 0; i < combo.count(); ++i) {
-        items.push_back(Local(combo.itemText(i)));
+        items.push_back(ToLocal(combo.itemText(i)));
     }
     return items;
 }
@@ -250,7 +242,7 @@ void SettingsController::SetItems(QComboBox& combo, const std::vector<std::strin
     const QSignalBlocker quiet(&combo);
     const QString shown = combo.currentText();
     for (std::size_t i = static_cast<std::size_t>(combo.count()); i < items.size(); ++i) {
-        combo.addItem(FromText(items[i]));
+        combo.addItem(FromLocal(items[i]));
     }
     if (combo.isEditable()) {
         combo.setEditText(shown);
@@ -258,7 +250,7 @@ void SettingsController::SetItems(QComboBox& combo, const std::vector<std::strin
 }
 
 std::string SettingsController::HostNameText() const {
-    return Local(dialog_.multiplayer->edHostName->text());
+    return ToLocal(dialog_.multiplayer->edHostName->text());
 }
 
 }  // namespace fenmar::ui

@@ -100,10 +100,7 @@ void TAboutForm::ShowFrame() {
 void TAboutForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     FormActivate();
-    if (screen() != nullptr) {
-        const QRect area = screen()->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    CentreOnScreen(*this);
 }
 
 }  // namespace fenmar::ui

@@ -42,6 +42,12 @@ namespace fenmar::ui {
 namespace {
 constexpr QSize kDesignSize(569, 461);
 constexpr int kIconInterval = 100;
+
+QAction* AddAction(QMenu& menu, const QString& name, const QString& caption) {
+    QAction* action = menu.addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
 }  // namespace
 
 TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
@@ -133,25 +139,20 @@ void TMainDialog::BuildPages() {
 void TMainDialog::BuildMenus() {
     PlugInMenu = new QMenu(this);
     PlugInMenu->setObjectName(QStringLiteral("PlugInMenu"));
-    mi_execute = PlugInMenu->addAction(QStringLiteral("&Execute"));
-    mi_execute->setObjectName(QStringLiteral("mi_execute"));
+    mi_execute = AddAction(*PlugInMenu, QStringLiteral("mi_execute"), QStringLiteral("&Execute"));
     PlugInMenu->setDefaultAction(mi_execute);
-    mi_reset = PlugInMenu->addAction(QStringLiteral("&Reset"));
-    mi_reset->setObjectName(QStringLiteral("mi_reset"));
+    mi_reset = AddAction(*PlugInMenu, QStringLiteral("mi_reset"), QStringLiteral("&Reset"));
     PlugInMenu->addSeparator();
     miPlugIns = PlugInMenu->addMenu(QStringLiteral("&Plug-Ins"));
     miPlugIns->setObjectName(QStringLiteral("miPlugIns"));
 
     menuListView = new QMenu(this);
     menuListView->setObjectName(QStringLiteral("menuListView"));
-    use1 = menuListView->addAction(QStringLiteral("&use"));
-    use1->setObjectName(QStringLiteral("use1"));
+    use1 = AddAction(*menuListView, QStringLiteral("use1"), QStringLiteral("&use"));
     menuListView->setDefaultAction(use1);
-    delete1 = menuListView->addAction(QStringLiteral("&delete"));
-    delete1->setObjectName(QStringLiteral("delete1"));
+    delete1 = AddAction(*menuListView, QStringLiteral("delete1"), QStringLiteral("&delete"));
     delete1->setEnabled(false);
-    query1 = menuListView->addAction(QStringLiteral("query"));
-    query1->setObjectName(QStringLiteral("query1"));
+    query1 = AddAction(*menuListView, QStringLiteral("query1"), QStringLiteral("query"));
     query1->setEnabled(false);
 }
 

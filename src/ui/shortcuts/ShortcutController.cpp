@@ -11,6 +11,7 @@
 #include "platform/Shortcut.h"
 #include "ui/pages/QuickSetBar.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/LocalText.h"
 #include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {
@@ -18,12 +19,6 @@ namespace fenmar::ui {
 namespace {
 const QString kCaption = QStringLiteral("Fenmar - desktop shortcut");
 
-std::string Local(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-QString FromText(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
 }  // namespace
 
 ShortcutController::ShortcutController(TMainDialog& dialog) : QObject(&dialog), dialog_(dialog) {
@@ -73,9 +68,9 @@ bool ShortcutController::WriteInto(const QString& dir, const QString& quickSet) 
     UiServices& ui = dialog_.Context().ui;
     const QString program =
         programPath.isEmpty() ? QCoreApplication::applicationFilePath() : programPath;
-    const std::string programDir = Local(QFileInfo(program).absolutePath());
-    const QString file =
-        QDir(dir).filePath(FromText(ShortcutFileName(Local(quickSet), platform::ShortcutSuffix())));
+    const std::string programDir = ToLocal(QFileInfo(program).absolutePath());
+    const QString file = QDir(dir).filePath(
+        FromLocal(ShortcutFileName(ToLocal(quickSet), platform::ShortcutSuffix())));
     if (QFileInfo::exists(file)) {
         const MessageResult replace = ui.ShowMessage(
             {QStringLiteral("The shortcut \"%1\" exists already. Replace it?").arg(file), kCaption,
@@ -90,7 +85,7 @@ bool ShortcutController::WriteInto(const QString& dir, const QString& quickSet) 
         return false;
     }
     const DesktopShortcut shortcut =
-        QuickSetShortcut(Local(quickSet), Local(program), ApplicationIconFor(programDir));
+        QuickSetShortcut(ToLocal(quickSet), ToLocal(program), ApplicationIconFor(programDir));
     platform::ShortcutRequest request;
     request.program = shortcut.program;
     request.args = shortcut.args;
@@ -98,9 +93,9 @@ bool ShortcutController::WriteInto(const QString& dir, const QString& quickSet) 
     request.icon = shortcut.icon;
     request.desktopEntry = DesktopEntryText(shortcut);
     std::string error;
-    if (!platform::WriteShortcut(Local(file), request, error)) {
+    if (!platform::WriteShortcut(ToLocal(file), request, error)) {
         ui.ShowMessage(QStringLiteral("The shortcut \"%1\" cannot be written:\n%2.")
-                           .arg(file, FromText(error)),
+                           .arg(file, FromLocal(error)),
                        kCaption, MessageIcon::Error);
         return false;
     }

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 #include <QVariant>
@@ -67,6 +68,25 @@ QGroupBox* MakeTitledGroup(QWidget* parent, const QString& name, const QString& 
     auto* group = MakeGroup(parent, name, caption);
     group->setFont(BoldItalic(group->font(), 1.3));
     return group;
+}
+
+void CentreOnScreen(QWidget& window) {
+    if (const QScreen* screen = window.screen()) {
+        const QRect area = screen->availableGeometry();
+        window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
+    }
+}
+
+void EnableAll(std::initializer_list<QWidget*> controls, bool enabled) {
+    for (QWidget* control : controls) {
+        control->setEnabled(enabled);
+    }
+}
+
+void ShowAll(std::initializer_list<QWidget*> controls, bool visible) {
+    for (QWidget* control : controls) {
+        control->setVisible(visible);
+    }
 }
 
 void UseNormalFontInside(QGroupBox* group) {

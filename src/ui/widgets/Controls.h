@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QString>
+#include <initializer_list>
 
 class QAbstractButton;
 class QCheckBox;
@@ -52,6 +53,14 @@ QGroupBox* MakeTitledGroup(QWidget* parent, const QString& name, const QString& 
 QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption);
 // Gives every widget inside `group` the normal font again.
 void UseNormalFontInside(QGroupBox* group);
+
+// Moves a window to the middle of the screen it is on (if any).
+void CentreOnScreen(QWidget& window);
+
+// Enables (or shows) every control of a list alike.
+void EnableAll(std::initializer_list<QWidget*> controls, bool enabled);
+void ShowAll(std::initializer_list<QWidget*> controls, bool visible);
+
 // A label that lies under a group box and shows only while the group is hidden (see
 // StackOver): it is never hidden itself, but draws nothing while its cover is visible.
 class StandInLabel : public QLabel {

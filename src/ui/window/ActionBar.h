@@ -3,9 +3,7 @@
 
 #include <QWidget>
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "ui/widgets/ControlsFwd.h"
 
 namespace fenmar::ui {
 

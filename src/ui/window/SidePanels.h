@@ -3,11 +3,9 @@
 
 #include <QFrame>
 
-class QLabel;
+#include "ui/widgets/ControlsFwd.h"
 
 namespace fenmar::ui {
-
-class ClickableLabel;
 
 // Shows the active plug-in's icon; a click anywhere on it (label, icon or panel) is reported.
 class PlugInPanel : public QFrame {

@@ -10,8 +10,8 @@
 #include "ScriptedUiServices.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/GlobalOptionsPage.h"
-#include "ui/pages/ParamListEditor.h"
 #include "ui/settings/SettingsController.h"
+#include "ui/widgets/ParamListEditor.h"
 #include "ui/window/AppWindows.h"
 #include "ui/window/MainDialog.h"
 

@@ -1,4 +1,4 @@
-#include "ui/pages/ParamListEditor.h"
+#include "ui/widgets/ParamListEditor.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/LocalText.h"
 
 namespace fenmar::ui {
 
@@ -60,12 +61,6 @@ ParamListControls BuildParamListEditor(QGroupBox* group, const ParamListNames& n
 
 namespace fenmar::ui {
 
-namespace {
-QString FromText(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
-}  // namespace
-
 ParamListController::ParamListController(const ParamListControls& controls, QObject* parent)
     : QObject(parent), c_(controls) {
     connect(c_.edit, &QLineEdit::textChanged, this, &ParamListController::EditChange);
@@ -100,7 +95,7 @@ void ParamListController::SetEntries(const std::vector<std::string>& entries) {
 void ParamListController::AppendEntries(const std::vector<std::string>& entries) {
     const QSignalBlocker quiet(c_.list);
     for (const std::string& entry : entries) {
-        c_.list->addItem(FromText(entry));
+        c_.list->addItem(FromLocal(entry));
     }
     c_.list->setCurrentRow(-1);
 }

@@ -5,14 +5,10 @@
 #include <QObject>
 #include <QString>
 #include <string>
+#include <tuple>
 #include <vector>
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QToolButton;
+#include "ui/widgets/ControlsFwd.h"
 
 namespace fenmar::ui {
 
@@ -29,6 +25,9 @@ struct ParamListControls {
     QPushButton* remove = nullptr;
     QToolButton* up = nullptr;
     QToolButton* down = nullptr;
+
+    // The controls in the order above, to hand them to named members with std::tie.
+    auto Tuple() const { return std::tuple(label, edit, list, add, change, remove, up, down); }
 };
 
 // Fills `group` with the editor's controls and gives it their layout.
