@@ -1,7 +1,10 @@
 #include "core/CommandLine.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "platform/FileSystem.h"
 
@@ -18,21 +21,27 @@ std::string MapNameOf(const std::string& entry) {
     return entry.substr(0, entry.find(' '));
 }
 
+// Appends the switch of each profile flag that is set (nonzero), in the order given.
+void AppendSwitches(std::initializer_list<std::pair<std::uint8_t, const char*>> switches,
+                    std::string& l) {
+    for (const auto& [flag, text] : switches) {
+        if (flag != 0) {
+            l += text;
+        }
+    }
+}
+
 void AppendTroubleshooting(const LaunchProfile& p, std::string& l) {
     if (p.SafeMode) {
         l += " -safe";
         return;
     }
-    if (p.DisableVESA)
-        l += " -stdvid";
-    if (p.NoProtocols)
-        l += " -nolan";
-    if (p.MuteAll)
-        l += " -nosound";
-    if (p.DisableCDAudio)
-        l += " -nocdaudio";
-    if (p.NoJoystick)
-        l += " -nojoy";
+    AppendSwitches({{p.DisableVESA, " -stdvid"},
+                    {p.NoProtocols, " -nolan"},
+                    {p.MuteAll, " -nosound"},
+                    {p.DisableCDAudio, " -nocdaudio"},
+                    {p.NoJoystick, " -nojoy"}},
+                   l);
 }
 
 void AppendSound(const LaunchProfile& p, std::string& l) {
@@ -49,12 +58,9 @@ void AppendNetwork(const LaunchProfile& p, std::string& l) {
     if (p.NoProtocols) {
         return;
     }
-    if (p.DisableTCPIP)
-        l += " -noudp";
-    if (p.DisableIPX)
-        l += " -noipx";
-    if (p.DisableSerial)
-        l += " -noserial";
+    AppendSwitches(
+        {{p.DisableTCPIP, " -noudp"}, {p.DisableIPX, " -noipx"}, {p.DisableSerial, " -noserial"}},
+        l);
     if (p.IPXPort != 26000)
         l += " -ipxport " + Num(p.IPXPort);
     if (p.UDPPort != 26000)

@@ -10,12 +10,7 @@
 namespace fenmar {
 
 namespace fs = std::filesystem;
-using discovery::Below;
-using discovery::Budget;
-using discovery::Identity;
-using discovery::IsDirectory;
-using discovery::ListDirectory;
-using discovery::SystemPlace;
+using namespace discovery;  // the search pieces of core/DiscoveryWalk.h
 
 bool HoldsGameData(const std::string& dir) {
     const auto id1 = platform::FindEntryIgnoringCase(dir, "id1");

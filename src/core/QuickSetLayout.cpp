@@ -9,16 +9,7 @@ namespace fenmar {
 
 namespace {
 
-using store::CreateKey;
-using store::JoinKeyPath;
-using store::Key;
-using store::OpenKey;
-using store::RegReadBool;
-using store::RegReadInteger;
-using store::RegReadString;
-using store::RegWriteBool;
-using store::RegWriteInteger;
-using store::RegWriteString;
+using namespace store;  // keys and the typed Reg* operations
 
 constexpr std::string_view kAdditionalParamsKey = "Additional Params";
 constexpr std::string_view kPlugInSettingsKey = "PlugIn-Settings";

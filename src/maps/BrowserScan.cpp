@@ -214,6 +214,16 @@ bool ScanForBrowser(const BrowserRequest& request, ScanContext& context,
     const std::string patchDir =
         havePatch ? platform::JoinPath(request.quakePath, request.patch) : std::string();
 
+    // Hands one finished list on; false when the scan ends there (cancelled, or the list failed).
+    const auto handOn = [&](BrowserList list, MapScan scan) {
+        if (context.Cancelled()) {
+            return false;
+        }
+        const bool failed = scan.Failed();
+        done(list, std::move(scan));
+        return !failed;
+    };
+
     MapScan left;
     if (haveQuake) {
         const std::string id1 = SubdirectoryIgnoringCase(request.quakePath, "id1");
@@ -223,12 +233,7 @@ bool ScanForBrowser(const BrowserRequest& request, ScanContext& context,
             ScanArchivesInto(id1, false, request.options, context, left);
         }
     }
-    if (context.Cancelled()) {
-        return false;
-    }
-    const bool leftFailed = left.Failed();
-    done(BrowserList::ID1, std::move(left));
-    if (leftFailed) {
+    if (!handOn(BrowserList::ID1, std::move(left))) {
         return false;
     }
 
@@ -237,12 +242,7 @@ bool ScanForBrowser(const BrowserRequest& request, ScanContext& context,
         middle = ScanMapDirectoryCached(SubdirectoryIgnoringCase(patchDir, "maps"), request.options,
                                         context);
     }
-    if (context.Cancelled()) {
-        return false;
-    }
-    const bool middleFailed = middle.Failed();
-    done(BrowserList::Patch, std::move(middle));
-    if (middleFailed) {
+    if (!handOn(BrowserList::Patch, std::move(middle))) {
         return false;
     }
 
@@ -250,12 +250,7 @@ bool ScanForBrowser(const BrowserRequest& request, ScanContext& context,
     if (havePatch) {
         ScanArchivesInto(patchDir, true, request.options, context, right);
     }
-    if (context.Cancelled()) {
-        return false;
-    }
-    const bool rightFailed = right.Failed();
-    done(BrowserList::BuiltIn, std::move(right));
-    return !rightFailed;
+    return handOn(BrowserList::BuiltIn, std::move(right));
 }
 
 void SortLikeBrowser(std::vector<MapEntry>& entries) {

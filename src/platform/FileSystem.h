@@ -20,6 +20,8 @@ std::string JoinPath(std::string_view dir, std::string_view name);
 std::optional<std::string> FindEntryIgnoringCase(std::string_view dir, std::string_view name);
 // Like FindEntryIgnoringCase, but falls back to JoinPath(dir, name) when there is no match.
 std::string ResolveIgnoringCase(std::string_view dir, std::string_view name);
+// True when `a` and `b` are equal but for the case of ASCII letters.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 bool FileExists(const std::string& path);       // a regular file
 bool DirectoryExists(const std::string& path);

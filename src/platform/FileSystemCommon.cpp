@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include <algorithm>
+
 namespace fenmar::platform {
 
 std::string JoinPath(std::string_view dir, std::string_view name) {
@@ -16,6 +18,14 @@ std::string ResolveIgnoringCase(std::string_view dir, std::string_view name) {
         return *found;
     }
     return JoinPath(dir, name);
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    const auto fold = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 bool IsAbsoluteOrClimbing(std::string_view name) {

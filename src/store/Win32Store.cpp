@@ -49,15 +49,10 @@ public:
     LONG Open(HKEY parent, const std::string& path) {
         return RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key_);
     }
-    // Opens the key at `path` below the current user's for a value operation; a missing key is
-    // one deleted under the caller.
-    Status OpenForValue(std::string_view path) {
-        const LONG rc = Open(HKEY_CURRENT_USER, NormalizeKeyPath(path));
-        if (rc != ERROR_SUCCESS) {
-            return rc == ERROR_FILE_NOT_FOUND ? Status::KeyDeleted : StatusOf(rc);
-        }
-        return Status::Ok;
-    }
+    // Opens the key at `path` below the current user's for an operation on its value `name`;
+    // a missing key is one deleted under the caller. The hidden order value is never the
+    // caller's: `forOrderValue` is the answer when `name` is that one.
+    Status OpenForValue(std::string_view path, std::string_view name, Status forOrderValue);
     HKEY Get() const { return key_; }
 
 private:
@@ -69,6 +64,14 @@ constexpr const char* kOrderValue = "Fenmar: order of values";
 
 bool IsOrderValue(std::string_view name) {
     return EqualsIgnoringCase(name, kOrderValue);
+}
+
+Status OpenedKey::OpenForValue(std::string_view path, std::string_view name, Status forOrderValue) {
+    const LONG rc = Open(HKEY_CURRENT_USER, NormalizeKeyPath(path));
+    if (rc != ERROR_SUCCESS) {
+        return rc == ERROR_FILE_NOT_FOUND ? Status::KeyDeleted : StatusOf(rc);
+    }
+    return IsOrderValue(name) ? forOrderValue : Status::Ok;
 }
 
 // Does the registry enumerate values in the order they were created? Tried once, on a
@@ -219,11 +222,9 @@ public:
 
     Status DeleteValue(std::string_view path, std::string_view name) override {
         OpenedKey key;
-        if (const Status opened = key.OpenForValue(path); opened != Status::Ok) {
+        if (const Status opened = key.OpenForValue(path, name, Status::NotFound);
+            opened != Status::Ok) {
             return opened;
-        }
-        if (IsOrderValue(name)) {
-            return Status::NotFound;
         }
         const Status status = StatusOf(RegDeleteValueA(key.Get(), std::string(name).c_str()));
         if (status == Status::Ok && !RegistryKeepsValueOrder()) {
@@ -317,11 +318,9 @@ public:
 
     Status QueryValue(std::string_view path, std::string_view name, ValueData& out) override {
         OpenedKey key;
-        if (const Status opened = key.OpenForValue(path); opened != Status::Ok) {
+        if (const Status opened = key.OpenForValue(path, name, Status::NotFound);
+            opened != Status::Ok) {
             return opened;
-        }
-        if (IsOrderValue(name)) {
-            return Status::NotFound;
         }
         const std::string valueName(name);
         std::vector<BYTE> data(64);
@@ -346,11 +345,9 @@ public:
     Status SetValue(std::string_view path, std::string_view name, std::uint32_t type,
                     std::string_view bytes) override {
         OpenedKey key;
-        if (const Status opened = key.OpenForValue(path); opened != Status::Ok) {
+        if (const Status opened = key.OpenForValue(path, name, Status::InvalidArgument);
+            opened != Status::Ok) {
             return opened;
-        }
-        if (IsOrderValue(name)) {
-            return Status::InvalidArgument;
         }
         const std::string valueName(name);
         const bool tracked = !RegistryKeepsValueOrder();

@@ -36,20 +36,10 @@ std::string_view LibrarySuffix() {
 }
 
 namespace {
+// Longer than `suffix` and ending with it, but for ASCII case.
 bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix) {
-    if (name.size() <= suffix.size()) {
-        return false;
-    }
-    const std::string_view tail = name.substr(name.size() - suffix.size());
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        const auto fold = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (fold(tail[i]) != fold(suffix[i])) {
-            return false;
-        }
-    }
-    return true;
+    return name.size() > suffix.size() &&
+           EqualsIgnoringAsciiCase(name.substr(name.size() - suffix.size()), suffix);
 }
 }  // namespace
 

@@ -18,23 +18,6 @@ bool FileNamesIgnoreCase() {
     return false;
 }
 
-namespace {
-bool EqualsFolded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto fold = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (fold(a[i]) != fold(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-}  // namespace
-
 std::optional<std::string> FindEntryIgnoringCase(std::string_view dir, std::string_view name) {
     const std::string exact = JoinPath(dir, name);
     struct stat st {};
@@ -47,7 +30,7 @@ std::optional<std::string> FindEntryIgnoringCase(std::string_view dir, std::stri
         return std::nullopt;
     }
     while (const dirent* e = ::readdir(d.get())) {
-        if (EqualsFolded(e->d_name, name)) {
+        if (EqualsIgnoringAsciiCase(e->d_name, name)) {
             return JoinPath(dir, e->d_name);
         }
     }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/FileSystem.h"
+#include "platform/win32/WindowsText.h"
 
 namespace fenmar::platform {
 
@@ -37,13 +38,11 @@ bool RemoveFile(const std::string& path) {
 }
 
 std::string FromUtf8(std::string_view utf8) {
-    if (utf8.empty()) {
+    const std::wstring w = detail::Widen(utf8, CP_UTF8);
+    if (w.empty()) {
         return {};
     }
-    const int wide =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), wide);
+    const int wide = static_cast<int>(w.size());
     const int narrow = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(narrow), '\0');
     WideCharToMultiByte(CP_ACP, 0, w.data(), wide, out.data(), narrow, nullptr, nullptr);

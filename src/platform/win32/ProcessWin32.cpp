@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/Process.h"
+#include "platform/win32/WindowsText.h"
 
 namespace fenmar::platform {
 
@@ -16,33 +17,6 @@ std::string LastErrorText(DWORD code) {
         text.pop_back();
     }
     return text;
-}
-
-// One argument as the C runtime's parser of the started program gives it back: as it is when
-// it holds no blank and no quote, else in quotes, with backslashes doubled where they precede
-// a quote (one escaped within the text, or the closing one).
-std::string QuoteArgument(const std::string& arg) {
-    if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string::npos) {
-        return arg;
-    }
-    std::string quoted = "\"";
-    std::size_t backslashes = 0;
-    for (const char c : arg) {
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == '"') {
-            quoted.append(backslashes * 2 + 1, '\\');
-        } else {
-            quoted.append(backslashes, '\\');
-        }
-        backslashes = 0;
-        quoted += c;
-    }
-    quoted.append(backslashes * 2, '\\');
-    quoted += '"';
-    return quoted;
 }
 }  // namespace
 
@@ -60,7 +34,7 @@ StartResult StartDetached(const StartRequest& request) {
     if (line.empty()) {
         line = "\"" + request.program + "\"";
         for (const auto& a : request.args) {
-            line += " " + QuoteArgument(a);
+            line += " " + detail::QuoteArgument(a);
         }
     }
     const DWORD flags = request.consoleTitle.empty() ? 0 : CREATE_SEPARATE_WOW_VDM;

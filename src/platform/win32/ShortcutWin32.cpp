@@ -6,43 +6,11 @@
 #include <string>
 
 #include "platform/Shortcut.h"
+#include "platform/win32/WindowsText.h"
 
 namespace fenmar::platform {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-    return out;
-}
-
-// One argument as the C runtime's parser reads it back: quoted when it holds a blank or a
-// quote, with backslashes doubled before a quote.
-std::string QuoteArgument(const std::string& arg) {
-    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) {
-        return arg;
-    }
-    std::string out = "\"";
-    std::size_t slashes = 0;
-    for (const char c : arg) {
-        if (c == '\\') {
-            ++slashes;
-            continue;
-        }
-        out.append(c == '"' ? slashes * 2 + 1 : slashes, '\\');
-        slashes = 0;
-        out += c;
-    }
-    out.append(slashes * 2, '\\');
-    out += '"';
-    return out;
-}
 
 template <typename T>
 struct Released {
@@ -71,16 +39,16 @@ bool WriteShortcut(const std::string& file, const ShortcutRequest& request, std:
         if (SUCCEEDED(hr)) {
             std::string args;
             for (const std::string& arg : request.args) {
-                args += (args.empty() ? "" : " ") + QuoteArgument(arg);
+                args += (args.empty() ? "" : " ") + detail::QuoteArgument(arg);
             }
-            link.p->SetPath(Wide(request.program).c_str());
-            link.p->SetArguments(Wide(args).c_str());
-            link.p->SetDescription(Wide(request.description).c_str());
-            link.p->SetIconLocation(Wide(request.program).c_str(), 0);
+            link.p->SetPath(detail::Widen(request.program, CP_ACP).c_str());
+            link.p->SetArguments(detail::Widen(args, CP_ACP).c_str());
+            link.p->SetDescription(detail::Widen(request.description, CP_ACP).c_str());
+            link.p->SetIconLocation(detail::Widen(request.program, CP_ACP).c_str(), 0);
             hr = link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist.p));
         }
         if (SUCCEEDED(hr)) {
-            hr = persist.p->Save(Wide(file).c_str(), TRUE);
+            hr = persist.p->Save(detail::Widen(file, CP_ACP).c_str(), TRUE);
         }
         ok = SUCCEEDED(hr);
         if (!ok) {
