@@ -4,11 +4,10 @@
 
 #include <cctype>
 
-#include "TempDir.h"
+#include "StoreFileTest.h"
 #include "core/Globals.h"
 #include "core/History.h"
 #include "core/QuickSetLayout.h"
-#include "store/OpenStore.h"
 #include "store/RegistryHandling.h"
 
 namespace fenmar {
@@ -17,22 +16,12 @@ namespace {
 using store::JoinKeyPath;
 const std::string kRoot(store::kFenmarRoot);
 
-class GlobalSettings : public ::testing::Test {
+class GlobalSettings : public test::StoreFileTest {
 protected:
-    GlobalSettings() : store_(store::OpenStoreAt(dir_.Str() + "/settings.sqlite").store) {}
-    void SetUp() override {
-        if (!store_) {
-            GTEST_SKIP() << "this build has no file-backed settings store";
-        }
-    }
-
     void WriteString(const std::string& sub, const std::string& name, const std::string& text) {
         store_->CreateKey(JoinKeyPath(kRoot, sub));
         store::RegWriteString(*store_, JoinKeyPath(kRoot, sub), name, text);
     }
-
-    test::TempDir dir_;
-    std::unique_ptr<store::Store> store_;
 };
 
 TEST_F(GlobalSettings, VersionBelow130ComparedByteByByteTriggersTheImport) {

@@ -4,8 +4,7 @@
 
 #include <cstring>
 
-#include "TempDir.h"
-#include "store/OpenStore.h"
+#include "StoreFileTest.h"
 #include "store/RegistryHandling.h"
 
 namespace fenmar {
@@ -13,15 +12,8 @@ namespace {
 
 using store::JoinKeyPath;
 
-class QuickSetLayout : public ::testing::Test {
+class QuickSetLayout : public test::StoreFileTest {
 protected:
-    QuickSetLayout() : store_(store::OpenStoreAt(dir_.Str() + "/settings.sqlite").store) {}
-    void SetUp() override {
-        if (!store_) {
-            GTEST_SKIP() << "this build has no file-backed settings store";
-        }
-    }
-
     std::vector<std::string> ValueNames(const std::string& path) {
         std::vector<store::NamedValue> values;
         store_->EnumValues(path, values);
@@ -31,9 +23,6 @@ protected:
         }
         return names;
     }
-
-    test::TempDir dir_;
-    std::unique_ptr<store::Store> store_;
 };
 
 // Every field of a Quick-Set set away from its initial value.

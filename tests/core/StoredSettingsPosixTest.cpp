@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "LineEnds.h"
 #include "TempDir.h"
 #include "core/GlobalSettings.h"
 #include "core/QuickSetLayout.h"
@@ -104,173 +105,11 @@ GlobalSettingsData SampleData() {
     return d;
 }
 
-// The layout, pinned: key names, value names, their kinds and their order. Values come in
-// the order they were first written, subkeys sorted ignoring case.
-constexpr const char* kGoldenLayout = R"(REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar]
-"Author"="Ardwell"
-"Version"="1.30"
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\Additional Params]
-"1"="-window"
-"Count"=dword:00000001
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\Executables]
-"WinQuake"="winquake.exe"
-"GL-Quake"="glquake.exe"
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\General]
-"LaunchMap"="e1m7"
-"GamePatch"="ctf"
-"SkillLevel"=dword:00000002
-"DemoState"=dword:00000001
-"DemoName"="duel1"
-"CommandLineMode"=dword:00000000
-"Executable"="WinQuake"
-"Current Plug-In"="<none>"
-"NoAutoAim"="Yes"
-"CloseOnExecQuake"="No"
-"IgnoreGlobalParams"="Yes"
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\Global params]
-"1"="-nocdaudio"
-"2"="+gamma 0.7"
-"Count"=dword:00000002
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\Internal]
-"Quake Path"="/games/quake"
-"Patch Path"="/games/quake/mods"
-"QSpy executable"="/usr/bin/qstat"
-"Delete CONFIG.CFGs"=dword:00000005
-"MinBSPSize"=dword:0000001e
-"DontScanBSPMsgs"="Yes"
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\MRUs]
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\MRUs\Demos]
-"1"="duel1"
-"2"="demos\\e1"
-"Count"=dword:00000002
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\MRUs\Patches]
-"1"="ctf"
-"Count"=dword:00000001
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\MRUs\Server]
-"1"="10.0.0.2"
-"Count"=dword:00000001
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\Multiplayer]
-"EnableServer"="Yes"
-"HostName"="Frag hall"
-"ConnectToServer"="No"
-"CurrentServer"="10.0.0.2"
-"ServerType"=dword:00000001
-"MaxPlayers"=dword:0000000c
-"EnableFragLimit"="No"
-"FragLimit"=dword:00000032
-"EnableTimeLimit"="Yes"
-"TimeLimit"=dword:0000000f
-"Deathmatch"=dword:00000002
-"Teamplay"=dword:00000001
-"NoExit"="No"
-"Pausable"="No"
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\Network]
-"DisableTCP/IP"="No"
-"DisableIPX"="Yes"
-"DisableSerial"="No"
-"IPXPort"=dword:00006590
-"UDPPort"=dword:00006591
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\QuickSets]
-"CurrentSelected"=dword:00000000
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\QuickSets\<default>]
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\QuickSets\<default>\Additional Params]
-"Count"=dword:00000000
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\QuickSets\<default>\General]
-"LaunchMap"="<none>"
-"GamePatch"="<none>"
-"SkillLevel"=dword:00000001
-"DemoState"=dword:00000000
-"DemoName"="<none>"
-"CommandLineMode"=dword:00000001
-"Executable"="DOS-Quake"
-"Current Plug-In"="<none>"
-"NoAutoAim"="No"
-"CloseOnExecQuake"="No"
-"IgnoreGlobalParams"="No"
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\QuickSets\<default>\Multiplayer]
-"EnableServer"="No"
-"HostName"="My server"
-"ConnectToServer"="No"
-"CurrentServer"="<none>"
-"ServerType"=dword:00000000
-"MaxPlayers"=dword:00000008
-"EnableFragLimit"="No"
-"FragLimit"=dword:00000032
-"EnableTimeLimit"="No"
-"TimeLimit"=dword:0000001e
-"Deathmatch"=dword:00000001
-"Teamplay"=dword:00000000
-"NoExit"="No"
-"Pausable"="Yes"
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\QuickSets\<default>\Network]
-"DisableTCP/IP"="No"
-"DisableIPX"="No"
-"DisableSerial"="No"
-"IPXPort"=dword:00006590
-"UDPPort"=dword:00006590
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\QuickSets\<default>\Sound]
-"ForceCDMediaCheck"="No"
-"SampleRate"=dword:00002b11
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\QuickSets\<default>\Troubleshooting]
-"SafeMode"="No"
-"DisableVESA"="No"
-"MuteAll"="No"
-"NoProtocols"="No"
-"DisableCDAudio"="No"
-"NoJoystick"="No"
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\QuickSets\<default>\Win95]
-"AllocateMem"=dword:00000008
-"LockMethod"=dword:00000000
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\Sound]
-"ForceCDMediaCheck"="No"
-"SampleRate"=dword:00005622
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\Troubleshooting]
-"SafeMode"="Yes"
-"DisableVESA"="No"
-"MuteAll"="No"
-"NoProtocols"="No"
-"DisableCDAudio"="No"
-"NoJoystick"="Yes"
-
-[HKEY_CURRENT_USER\Software\Corvanta\Fenmar\Win95]
-"AllocateMem"=dword:00000010
-"LockMethod"=dword:00000003
-
-)";
-
-std::string WithCrLf(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '\n') {
-            out += '\r';
-        }
-        out += c;
-    }
-    return out;
+// The layout, pinned in data/StoredLayout.reg as fenmar-reg exports it (apart from the line
+// ends): key names, value names, their kinds and their order. Values come in the order
+// they were first written, subkeys sorted ignoring case.
+std::string GoldenLayout() {
+    return test::Crlf(test::ReadFile(FENMAR_CORE_TEST_DATA "/StoredLayout.reg"));
 }
 
 class StoredSettings : public ::testing::Test {
@@ -290,7 +129,7 @@ TEST_F(StoredSettings, FirstStartThenSaveGivesExactlyTheKnownLayout) {
     const auto exported =
         RunRegTool({"--store", File(), "export", "HKCU\\Software\\Corvanta\\Fenmar"}, dir_);
     ASSERT_TRUE(exported.has_value());
-    EXPECT_EQ(*exported, WithCrLf(kGoldenLayout));
+    EXPECT_EQ(*exported, GoldenLayout());
 
     // What was written reads back through the same names.
     auto store = store::OpenStoreAt(File()).store;
@@ -372,7 +211,7 @@ TEST_F(StoredSettings, WriterKilledInTheMiddleOfSavingLeavesThePreviousSettingsW
     const auto exported =
         RunRegTool({"--store", File(), "export", "HKCU\\Software\\Corvanta\\Fenmar"}, dir_);
     ASSERT_TRUE(exported.has_value());
-    const std::string golden = WithCrLf(kGoldenLayout);
+    const std::string golden = GoldenLayout();
     // The golden layout less "<default>" (not created here): the earlier save, untouched.
     const std::string marker =
         "[HKEY_CURRENT_USER\\Software\\Corvanta\\Fenmar\\QuickSets\\<default>]";

@@ -75,29 +75,32 @@ inline std::uint32_t Crc32(const std::string& data) {
     return ~crc;
 }
 
+// The fields a zip entry's local header and its central directory record share, in this
+// order from `at`: the CRC-32, both sizes (equal when stored) and the length of the name.
+inline void PutZipEntryFields(std::string& header, std::size_t at, const std::string& name,
+                              const std::string& data) {
+    PutInt32(header, at, static_cast<std::int32_t>(Crc32(data)));
+    PutInt32(header, at + 4, static_cast<std::int32_t>(data.size()));
+    PutInt32(header, at + 8, static_cast<std::int32_t>(data.size()));
+    PutInt16(header, at + 12, static_cast<std::uint16_t>(name.size()));
+}
+
 // A zip archive with stored (uncompressed) entries, written without any zip library.
 inline std::string MakeStoredZip(const std::vector<std::pair<std::string, std::string>>& items) {
     std::string out;
     std::string central;
     for (const auto& [name, data] : items) {
         const auto offset = static_cast<std::int32_t>(out.size());
-        const auto crc = static_cast<std::int32_t>(Crc32(data));
         std::string local(30, '\0');
         PutInt32(local, 0, 0x04034b50);
         PutInt16(local, 4, 20);
-        PutInt32(local, 14, crc);
-        PutInt32(local, 18, static_cast<std::int32_t>(data.size()));
-        PutInt32(local, 22, static_cast<std::int32_t>(data.size()));
-        PutInt16(local, 26, static_cast<std::uint16_t>(name.size()));
+        PutZipEntryFields(local, 14, name, data);
         out += local + name + data;
         std::string entry(46, '\0');
         PutInt32(entry, 0, 0x02014b50);
         PutInt16(entry, 4, 20);
         PutInt16(entry, 6, 20);
-        PutInt32(entry, 16, crc);
-        PutInt32(entry, 20, static_cast<std::int32_t>(data.size()));
-        PutInt32(entry, 24, static_cast<std::int32_t>(data.size()));
-        PutInt16(entry, 28, static_cast<std::uint16_t>(name.size()));
+        PutZipEntryFields(entry, 16, name, data);
         PutInt32(entry, 42, offset);
         central += entry + name;
     }

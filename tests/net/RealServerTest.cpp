@@ -8,6 +8,7 @@
 #include <sstream>
 #include <thread>
 
+#include "AnswerSummary.h"
 #include "ServerProcess.h"
 #include "TempDir.h"
 #include "net/QueryCommand.h"
@@ -88,11 +89,8 @@ TEST_F(RealServer, AnswersAsQstatSeesItWithTheRulesItWasStartedWith) {
     const auto results = QueryServers({{Address()}}, {});
     const ServerResult& r = results[0];
     ASSERT_EQ(r.state, QueryState::Answered);
-    EXPECT_EQ(r.kind, ServerKind::NetQuake);
-    EXPECT_EQ(r.hostName, "FenmarTest");
-    EXPECT_EQ(r.map, "start");
-    EXPECT_EQ(r.players, 0);
-    EXPECT_EQ(r.maxPlayers, 6);
+    EXPECT_EQ(testing::Summary(r),
+              std::tuple(QueryState::Answered, ServerKind::NetQuake, "FenmarTest", "start", 0, 6));
     EXPECT_GE(r.pingMs, 0);
     std::map<std::string, std::string> rules(r.rules.begin(), r.rules.end());
     EXPECT_EQ(rules["fraglimit"], "15");

@@ -37,9 +37,8 @@ TEST(CallOrder, ListingAsksVersionBeforeEachIconAndNeverHandsOverTheInfoFunction
 
 TEST(CallOrder, ActivationOfA130PlugInWorksOnTheLiveRecord) {
     test::PlugInBench bench;
-    bench.AddFixture("Recorder130");
     TPlugIn slot(bench.env);
-    ActivatePlugIn(slot, bench.LibraryName("Recorder130"));
+    bench.ActivateFixture(slot, "Recorder130");
     const Lines expected = {
         "load",
         "PI_GetPlugInAPIVersion",
@@ -57,10 +56,9 @@ TEST(CallOrder, ActivationOfA130PlugInWorksOnTheLiveRecord) {
 
 TEST(CallOrder, ActivationOfA122PlugInTakesTheCopyBackAndFreesThePreviousLibraryFirst) {
     test::PlugInBench bench;
-    bench.AddFixture("Recorder130");
     bench.AddFixture("Recorder122");
     TPlugIn slot(bench.env);
-    ActivatePlugIn(slot, bench.LibraryName("Recorder130"));
+    bench.ActivateFixture(slot, "Recorder130");
     bench.TakeLog();
     ActivatePlugIn(slot, bench.LibraryName("Recorder122"));
     const Lines expected = {
@@ -84,9 +82,8 @@ TEST(CallOrder, ActivationOfA122PlugInTakesTheCopyBackAndFreesThePreviousLibrary
 TEST(CallOrder, CompositionAsksTheAllowListFirstThenTheParameters) {
     for (const char* api : {"Recorder130", "Recorder122"}) {
         test::PlugInBench bench;
-        bench.AddFixture(api);
         TPlugIn slot(bench.env);
-        ActivatePlugIn(slot, bench.LibraryName(api));
+        bench.ActivateFixture(slot, api);
         bench.TakeLog();
         ComposeInputs inputs;
         inputs.shownExecutable = "DOS-Quake";
@@ -106,9 +103,8 @@ TEST(CallOrder, CompositionAsksTheAllowListFirstThenTheParameters) {
 
 TEST(CallOrder, ExecuteTakesTheRecordBackOnlyWhenThePlugInReportsAChange) {
     test::PlugInBench bench;
-    bench.AddFixture("Recorder122");
     TPlugIn slot(bench.env);
-    ActivatePlugIn(slot, bench.LibraryName("Recorder122"));
+    bench.ActivateFixture(slot, "Recorder122");
     bench.TakeLog();
 
     slot.Execute();

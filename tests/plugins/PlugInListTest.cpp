@@ -62,10 +62,9 @@ TEST(ListPlugIns, KeepsBothRowsOfTwoPlugInsWithOneDescription) {
 
 TEST(ListPlugIns, LeavesTheActivePlugInAlone) {
     test::PlugInBench bench;
-    bench.AddFixture("Recorder130");
     bench.AddSample("MinimalPlugIn");
     TPlugIn active(bench.env);
-    ActivatePlugIn(active, bench.LibraryName("Recorder130"));
+    bench.ActivateFixture(active, "Recorder130");
     const auto gating = bench.host.lastAllowList;
     bench.TakeLog();
 
@@ -88,9 +87,8 @@ TEST(ListPlugIns, AMissingDirectoryListsNothing) {
 
 TEST(ActivatePlugIn, ResetEmptiesTheSlotAndAllowsEverything) {
     test::PlugInBench bench;
-    bench.AddFixture("Recorder130");
     TPlugIn slot(bench.env);
-    ActivatePlugIn(slot, bench.LibraryName("Recorder130"));
+    bench.ActivateFixture(slot, "Recorder130");
     ASSERT_TRUE(bench.host.lastAllowList.has_value());
     EXPECT_EQ((*bench.host.lastAllowList)[ALLOW_PAUSABLE], 0);
 

@@ -64,9 +64,8 @@ TEST_F(PlugInSettingsTest, SavingWithoutAPlugInClearsTheOldSettings) {
 }
 
 TEST_F(PlugInSettingsTest, SaveAndRestoreReachThePlugInInOrder) {
-    bench.AddFixture("Recorder130");
     TPlugIn slot(bench.env);
-    ActivatePlugIn(slot, bench.LibraryName("Recorder130"));
+    bench.ActivateFixture(slot, "Recorder130");
     bench.TakeLog();
 
     SavePlugInSettings(slot, *opened.store, base);

@@ -96,6 +96,11 @@ void PlugInBench::AddFixture(const std::string& name) const {
                                std::filesystem::path(plugInDir) / LibraryName(name));
 }
 
+PlugInIcon PlugInBench::ActivateFixture(TPlugIn& slot, const std::string& name) const {
+    AddFixture(name);
+    return ActivatePlugIn(slot, LibraryName(name));
+}
+
 std::vector<std::string> PlugInBench::TakeLog() {
     const auto path = dir.Path() / "calls.log";
     std::vector<std::string> lines;

@@ -49,6 +49,8 @@ public:
     // Copies a sample (from bin/PlugIns) or fixture (from bin/PlugInFixtures) library in.
     void AddSample(const std::string& name) const;
     void AddFixture(const std::string& name) const;
+    // Copies a fixture library in and activates it in `slot`.
+    PlugInIcon ActivateFixture(TPlugIn& slot, const std::string& name) const;
     std::string LibraryName(const std::string& name) const;  // name + the library suffix
     // The log lines since the last call.
     std::vector<std::string> TakeLog();

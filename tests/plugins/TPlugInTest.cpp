@@ -86,9 +86,8 @@ TEST(TPlugInLoad, MissingEntryPointsGetTheHostsDefaults) {
 
 TEST(TPlugInLoad, OddAnswersBecomeNeutralValues) {
     test::PlugInBench bench;
-    bench.AddFixture("Oddball");
     TPlugIn slot(bench.env);
-    const PlugInIcon icon = ActivatePlugIn(slot, bench.LibraryName("Oddball"));
+    const PlugInIcon icon = bench.ActivateFixture(slot, "Oddball");
     EXPECT_EQ(icon, PlugInIcon::Default(2));  // impossible size
     EXPECT_EQ(slot.GetIcon(1), PlugInIcon::Default(1));
     EXPECT_EQ(slot.Description(), "");
@@ -143,9 +142,8 @@ TEST(TPlugInRecords, The122SelectorChoosesTheExecutable) {
 TEST(TPlugInRecords, TextsThePlugInStoresAreCopiedAtTakeBack) {
     for (const char* api : {"Recorder130", "Recorder122"}) {
         test::PlugInBench bench;
-        bench.AddFixture(api);
         TPlugIn slot(bench.env);
-        ActivatePlugIn(slot, bench.LibraryName(api));
+        bench.ActivateFixture(slot, api);
         slot.Execute();
         // GetParams overwrites the plug-in's buffers; our copies must not follow.
         slot.GetParams();
@@ -183,7 +181,6 @@ TEST(TPlugInRecords, ExecuteReturningFalse) {
 
 TEST(InfoFunction, AnswersEachRequestThroughTheHostsPickers) {
     test::PlugInBench bench;
-    bench.AddFixture("Recorder130");
     bench.globals.Profile.SetText(TextField::QuakePath, "/games/quake");
     bench.globals.Profile.SetText(TextField::PatchPath, "/games/quake/mods");
     bench.host.answers = {
@@ -192,7 +189,7 @@ TEST(InfoFunction, AnswersEachRequestThroughTheHostsPickers) {
     // 0x10007: only the low 16 bits count.
     bench.ConfigureRecorder("0,2,3,1,2,4,5,6,8,7,0x10007,9,65535");
     TPlugIn slot(bench.env);
-    ActivatePlugIn(slot, bench.LibraryName("Recorder130"));
+    bench.ActivateFixture(slot, "Recorder130");
     bench.TakeLog();
     slot.Execute();
     std::vector<std::string> info;
@@ -230,11 +227,10 @@ TEST(InfoFunction, AnswersEachRequestThroughTheHostsPickers) {
 
 TEST(InfoFunction, A122PlugInsDemoChoiceSurvivesOnlyThroughItsRecord) {
     test::PlugInBench bench;
-    bench.AddFixture("Recorder122");
     bench.host.answers = {"demos/duel1"};
     bench.ConfigureRecorder("3", false);
     TPlugIn slot(bench.env);
-    ActivatePlugIn(slot, bench.LibraryName("Recorder122"));
+    bench.ActivateFixture(slot, "Recorder122");
     slot.Execute();  // not taken back: the picker's choice stays
     EXPECT_EQ(bench.globals.Profile.Text(TextField::DemoName), "demos/duel1");
 
@@ -258,10 +254,9 @@ TEST(InfoFunction, PatchPathRelativeCutsSafely) {
 
 TEST(InfoFunction, AnswersNilOnceTheSlotIsGone) {
     test::PlugInBench bench;
-    bench.AddFixture("Recorder130");
     {
         TPlugIn slot(bench.env);
-        ActivatePlugIn(slot, bench.LibraryName("Recorder130"));
+        bench.ActivateFixture(slot, "Recorder130");
         EXPECT_NE(InfoFnTarget(), nullptr);
     }
     EXPECT_EQ(InfoFnTarget(), nullptr);

@@ -19,66 +19,63 @@ namespace {
 using fenmar::test::TempDir;
 using test::Bytes;
 
-// A pipe the parent closes to let waiting children start together.
-class StartSignal {
+// A pipe between the parent and its children; both ends are closed when it goes.
+class Pipe {
 public:
-    StartSignal() {
+    Pipe() {
         if (pipe(fds_) != 0) {
             fds_[0] = fds_[1] = -1;
         }
     }
-    ~StartSignal() {
-        Go();
-        if (fds_[0] >= 0) {
-            close(fds_[0]);
+    ~Pipe() {
+        Close(0);
+        Close(1);
+    }
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
+
+protected:
+    void Close(int end) {
+        if (fds_[end] >= 0) {
+            close(fds_[end]);
+            fds_[end] = -1;
         }
     }
+    int fds_[2];
+};
+
+// The parent closes it to let waiting children start together.
+class StartSignal : Pipe {
+public:
     void Wait() {  // in a child
-        close(fds_[1]);
+        Close(1);
         char c = 0;
         while (read(fds_[0], &c, 1) > 0) {
         }
     }
-    void Go() {  // in the parent
-        if (fds_[1] >= 0) {
-            close(fds_[1]);
-            fds_[1] = -1;
-        }
-    }
-
-private:
-    int fds_[2];
+    void Go() { Close(1); }  // in the parent
 };
 
-// A pipe through which a child tells the parent that it reached a point.
-class ReadySignal {
+// A child tells the parent through it that it reached a point.
+class ReadySignal : Pipe {
 public:
-    ReadySignal() {
-        if (pipe(fds_) != 0) {
-            fds_[0] = fds_[1] = -1;
-        }
-    }
-    ~ReadySignal() {
-        for (int fd : fds_) {
-            if (fd >= 0) {
-                close(fd);
-            }
-        }
-    }
     void Tell() {  // in a child
         const char c = 'r';
         [[maybe_unused]] const auto n = write(fds_[1], &c, 1);
     }
     bool Await() {  // in the parent; false when the child ended without telling
-        close(fds_[1]);
-        fds_[1] = -1;
+        Close(1);
         char c = 0;
         return read(fds_[0], &c, 1) == 1;
     }
-
-private:
-    int fds_[2];
 };
+
+// Lets the child go on writing for `delay`, then kills it: it must end by that kill.
+void KillAfter(int child, std::chrono::milliseconds delay) {
+    std::this_thread::sleep_for(delay);
+    kill(child, SIGKILL);
+    EXPECT_EQ(test::WaitChild(child), 128 + SIGKILL);
+}
 
 constexpr int kWrites = 150;
 
@@ -216,9 +213,7 @@ TEST(StoreProcesses, WriterKilledMidTransactionDamagesNothing) {
         }
     });
     ASSERT_TRUE(ready.Await());
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    kill(child, SIGKILL);
-    EXPECT_EQ(test::WaitChild(child), 128 + SIGKILL);
+    KillAfter(child, std::chrono::milliseconds(200));
 
     OpenResult opened = OpenStoreAt(file);
     EXPECT_TRUE(opened.movedAsideTo.empty());
@@ -255,9 +250,7 @@ TEST(StoreProcesses, WriterKilledWhileCommittingLeavesWholeTransactions) {
         }
     });
     ASSERT_TRUE(ready.Await());
-    std::this_thread::sleep_for(std::chrono::milliseconds(250));
-    kill(child, SIGKILL);
-    EXPECT_EQ(test::WaitChild(child), 128 + SIGKILL);
+    KillAfter(child, std::chrono::milliseconds(250));
 
     OpenResult opened = OpenStoreAt(file);
     EXPECT_TRUE(opened.movedAsideTo.empty());

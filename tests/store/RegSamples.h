@@ -4,19 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "LineEnds.h"
+
 namespace fenmar::store::test {
 
-// LF line ends to CRLF (as exported).
-inline std::string Crlf(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') {
-            out += '\r';
-        }
-        out += c;
-    }
-    return out;
-}
+using fenmar::test::Crlf;  // an export's line ends
 
 // A layout like the program's, written exactly as the export writes it (apart from the line
 // ends): numbered lists, names with "/" and spaces, dwords, escapes, an empty text, a key
