@@ -7,19 +7,17 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "ScriptedUiServices.h"
+#include "LauncherWindows.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/GlobalOptionsPage.h"
 #include "ui/pages/ParamListEditor.h"
 #include "ui/settings/SettingsController.h"
-#include "ui/window/AppWindows.h"
-#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {
 
 // Both editors follow the same rules; each test runs on both.
-class ParamListTest : public ::testing::TestWithParam<bool> {
+class ParamListTest : public ::testing::TestWithParam<bool>, public test::LauncherWindows {
 protected:
     ui::ParamListController& editor() {
         return GetParam() ? *dlg.settings->globalParams : *dlg.settings->addParams;
@@ -38,11 +36,6 @@ protected:
         return out;
     }
     void Select(int row) { c().list->setCurrentRow(row); }
-
-    test::ScriptedUiServices services;
-    ui::AppContext context{services};
-    ui::AppWindows windows{context};
-    ui::TMainDialog& dlg = *windows.main;
 };
 
 TEST_P(ParamListTest, AddNeedsTextAndAllowsDuplicates) {
