@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -36,6 +37,11 @@ protected:
         return out;
     }
     void Select(int row) { c().list->setCurrentRow(row); }
+    // The entries after pressing `button`.
+    QStringList EntriesAfter(QAbstractButton* button) {
+        button->click();
+        return Entries();
+    }
 };
 
 TEST_P(ParamListTest, AddNeedsTextAndAllowsDuplicates) {
@@ -74,16 +80,12 @@ TEST_P(ParamListTest, MovesStopAtTheEndsAndKeepTheSelection) {
         Add(QString::fromLatin1(p));
     }
     Select(0);
-    c().up->click();
-    EXPECT_EQ(Entries(), (QStringList{"-a", "-b", "-c"}));
-    c().down->click();
-    EXPECT_EQ(Entries(), (QStringList{"-b", "-a", "-c"}));
+    EXPECT_EQ(EntriesAfter(c().up), (QStringList{"-a", "-b", "-c"}));  // already on top
+    EXPECT_EQ(EntriesAfter(c().down), (QStringList{"-b", "-a", "-c"}));
     EXPECT_EQ(c().list->currentRow(), 1);
     Select(2);
-    c().down->click();
-    EXPECT_EQ(Entries(), (QStringList{"-b", "-a", "-c"}));
-    c().up->click();
-    EXPECT_EQ(Entries(), (QStringList{"-b", "-c", "-a"}));
+    EXPECT_EQ(EntriesAfter(c().down), (QStringList{"-b", "-a", "-c"}));  // already at the bottom
+    EXPECT_EQ(EntriesAfter(c().up), (QStringList{"-b", "-c", "-a"}));
     EXPECT_EQ(c().list->currentRow(), 1);
 }
 
