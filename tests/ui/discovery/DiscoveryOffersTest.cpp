@@ -9,27 +9,21 @@
 #include <filesystem>
 
 #include "Environment.h"
-#include "ScriptedUiServices.h"
-#include "TempDir.h"
+#include "LauncherWindows.h"
 #include "ui/discovery/Offers.h"
 #include "ui/executables/ExecutableList.h"
 #include "ui/pages/GlobalOptionsPage.h"
 #include "ui/pages/MoreGlobalOptionsPage.h"
 #include "ui/pickers/DirectoryChecks.h"
 #include "ui/window/ActionBar.h"
-#include "ui/window/AppWindows.h"
-#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Q;
 
-QString Q(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
-
-class DiscoveryOffersTest : public ::testing::Test {
+class DiscoveryOffersTest : public ::testing::Test, public test::LauncherWindows {
 protected:
     void SetUp() override {
         if (test::SystemIsWindows()) {
@@ -66,13 +60,8 @@ protected:
         page.buAdd->click();
     }
 
-    test::TempDir temp;
     const std::string bin = temp.MakeDir("bin");
     const std::string quake = temp.MakeDir("quake");
-    test::ScriptedUiServices services;
-    ui::AppContext context{services};
-    ui::AppWindows windows{context};
-    ui::TMainDialog& dlg = *windows.main;
     ui::MoreGlobalOptionsPage& page = *dlg.moreGlobalOptions;
     ui::GlobalOptionsPage& options = *dlg.globalOptions;
     ui::ExecutableList& list = *dlg.executableList;

@@ -12,23 +12,17 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-#include "ScriptedUiServices.h"
+#include "LauncherWindows.h"
 #include "ui/executables/ExeNotDefined.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/MoreGlobalOptionsPage.h"
 #include "ui/widgets/Controls.h"
-#include "ui/window/AppWindows.h"
-#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {
 
-class ExecutableListTest : public ::testing::Test {
+class ExecutableListTest : public ::testing::Test, public test::LauncherWindows {
 protected:
-    test::ScriptedUiServices services;
-    ui::AppContext context{services};
-    ui::AppWindows windows{context};
-    ui::TMainDialog& dlg = *windows.main;
     ui::MoreGlobalOptionsPage& page = *dlg.moreGlobalOptions;
     ui::ExecutableList& list = *dlg.executableList;
 
@@ -67,16 +61,8 @@ protected:
 };
 
 TEST_F(ExecutableListTest, ShowsTheBuiltInRowsSortedAndTheBoxTheSameNames) {
-    const QStringList expected = {"DOS-Quake",
-                                  "DOS-Quake (TCP/IP)",
-                                  "GL-Quake",
-                                  "GL-QuakeWorld-client",
-                                  "QuakeWorld-client",
-                                  "QuakeWorld-server",
-                                  QString::fromUtf8("V\u00e9rit\u00e9 Quake"),
-                                  "WinQuake"};
-    EXPECT_EQ(ListNames(), expected);
-    EXPECT_EQ(ComboNames(), expected);
+    EXPECT_EQ(ListNames(), test::BuiltInExecutables());
+    EXPECT_EQ(ComboNames(), test::BuiltInExecutables());
     EXPECT_EQ(page.lvExecutables->topLevelItem(2)->text(1), "glquake.exe");
     EXPECT_EQ(dlg.general->comboExecutables->currentText(), "DOS-Quake");
 }

@@ -9,10 +9,9 @@
 
 #include "Environment.h"
 #include "FakeGameLog.h"
-#include "ScriptedUiServices.h"
+#include "LauncherWindows.h"
 #include "TempDir.h"
 #include "platform/ProgramSearch.h"
-#include "store/OpenStore.h"
 #include "store/RegistryHandling.h"
 #include "ui/launch/GameLaunch.h"
 #include "ui/pages/GeneralPage.h"
@@ -22,8 +21,6 @@
 #include "ui/widgets/ComboText.h"
 #include "ui/widgets/Controls.h"
 #include "ui/window/ActionBar.h"
-#include "ui/window/AppWindows.h"
-#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {
@@ -31,29 +28,19 @@ namespace {
 namespace fs = std::filesystem;
 
 // A Quake directory whose "quake.exe" is the stand-in game, and a window over a real store.
-class GameLaunch : public ::testing::Test {
+class GameLaunch : public ::testing::Test, public test::LauncherWindows {
 protected:
     GameLaunch() {
-        quake = dir.MakeDir("quake");
-        dir.MakeDir("quake/id1");
+        temp.MakeDir("quake/id1");
         fs::copy_file(FENMAR_FAKE_GAME, fs::path(quake) / "quake.exe");
-        log = dir.Path() / "game.log";
         test::SetEnv("FENMAR_FAKE_GAME_LOG", log.string());
-        auto opened = store::OpenStoreAt((dir.Path() / "settings.sqlite").string());
-        storage = std::move(opened.store);
-        context.store = storage.get();
-        dlg.globalOptions->edQuakePath->setText(QString::fromLocal8Bit(quake.c_str()));
+        UseSettingsFile();
+        dlg.globalOptions->edQuakePath->setText(test::Q(quake));
     }
     std::string Line() const { return dlg.commandLine->edCommandLine->text().toStdString(); }
 
-    test::TempDir dir;
-    std::string quake;
-    fs::path log;
-    std::unique_ptr<store::Store> storage;
-    test::ScriptedUiServices services;
-    ui::AppContext context{services};
-    ui::AppWindows windows{context};
-    ui::TMainDialog& dlg = *windows.main;
+    const std::string quake = temp.MakeDir("quake");
+    const fs::path log = temp.Path() / "game.log";
 };
 
 TEST_F(GameLaunch, StartsTheGameWithTheComposedLineAndKeepsTheRecentEntries) {
@@ -101,7 +88,7 @@ TEST_F(GameLaunch, AProgramThatCannotBeFoundOrStartedIsReportedAndTheLauncherSta
     if (!test::SystemIsWindows()) {
         // There, but not a program.
         services.messages.clear();
-        dir.WriteFile("quake/quake.exe", "not a program");
+        temp.WriteFile("quake/quake.exe", "not a program");
         dlg.gameLaunch->buRunQuakeClick();
         ASSERT_EQ(services.messages.size(), 1u);
         EXPECT_TRUE(services.messages[0].text.contains("could not be started"));
@@ -127,8 +114,8 @@ TEST_F(GameLaunch, WithoutAnExecutableOnlyThatIsSaidAndNothingStarts) {
 }
 
 TEST_F(GameLaunch, AnEngineOutsideTheQuakeDirectoryGetsItAsBaseDirectory) {
-    const std::string engine = (dir.Path() / "engines" / "myengine").string();
-    dir.MakeDir("engines");
+    const std::string engine = (temp.Path() / "engines" / "myengine").string();
+    temp.MakeDir("engines");
     fs::copy_file(FENMAR_FAKE_GAME, engine);
     context.executables.Add({"My engine", engine});
     QComboBox* box = dlg.general->comboExecutables;
@@ -146,7 +133,7 @@ TEST_F(GameLaunch, AnEngineOutsideTheQuakeDirectoryGetsItAsBaseDirectory) {
 }
 
 TEST_F(GameLaunch, TheCompanionIsEnabledAndStartedByTheSameLookup) {
-    const std::string bin = dir.MakeDir("bin");
+    const std::string bin = temp.MakeDir("bin");
     const std::string program = test::SystemIsWindows() ? "qspy.exe" : "qspy";
     fs::copy_file(FENMAR_FAKE_GAME, fs::path(bin) / program);
     const auto oldPath = platform::GetEnvironment("PATH");
@@ -172,7 +159,7 @@ TEST_F(GameLaunch, TheCompanionIsEnabledAndStartedByTheSameLookup) {
 }
 
 TEST_F(GameLaunch, DeletesConfigFilesOnLaunchAndOnExitAsConfigured) {
-    const auto cfg = dir.WriteFile("quake/id1/config.cfg", "bind x y");
+    const auto cfg = temp.WriteFile("quake/id1/config.cfg", "bind x y");
     dlg.globalOptions->cbDelInID1Dir->setChecked(true);
     dlg.globalOptions->cbDelOnLaunch->setChecked(true);
     ASSERT_EQ(context.globals.DeleteConfigs, kDeleteInId1 | kDeleteOnLaunch);
@@ -185,8 +172,8 @@ TEST_F(GameLaunch, DeletesConfigFilesOnLaunchAndOnExitAsConfigured) {
 }
 
 TEST_F(GameLaunch, CloseOnExecBehavesLikeTheExitButton) {
-    const auto id1Cfg = dir.WriteFile("quake/id1/config.cfg", "x");
-    const auto patchCfg = dir.WriteFile("quake/ctf/config.cfg", "x");
+    const auto id1Cfg = temp.WriteFile("quake/id1/config.cfg", "x");
+    const auto patchCfg = temp.WriteFile("quake/ctf/config.cfg", "x");
     ui::SetComboText(dlg.general->comboPatch, "ctf");
     dlg.globalOptions->cbDelInID1Dir->setChecked(true);
     dlg.globalOptions->cbDelOnExit->setChecked(true);

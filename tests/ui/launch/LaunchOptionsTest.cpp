@@ -11,7 +11,7 @@
 #include <QSlider>
 #include <QToolButton>
 
-#include "ScriptedUiServices.h"
+#include "LauncherWindows.h"
 #include "ui/launch/LaunchOptions.h"
 #include "ui/launch/NetworkSettings.h"
 #include "ui/launch/SoundSettings.h"
@@ -26,8 +26,6 @@
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/UpDown.h"
 #include "ui/window/ActionBar.h"
-#include "ui/window/AppWindows.h"
-#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {
@@ -35,7 +33,7 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-class LaunchOptions : public ::testing::Test {
+class LaunchOptions : public ::testing::Test, public test::LauncherWindows {
 protected:
     bool Enabled(const QWidget* widget) const { return widget->isEnabledTo(&dlg); }
     std::string Line() {
@@ -45,10 +43,6 @@ protected:
     LaunchProfile& Profile() { return context.globals.Profile.Record(); }
     std::string Text(TextField field) const { return context.globals.Profile.Text(field); }
 
-    test::ScriptedUiServices services;
-    ui::AppContext context{services};
-    ui::AppWindows windows{context};
-    ui::TMainDialog& dlg = *windows.main;
     ui::GeneralPage& general = *dlg.general;
     ui::MultiplayerPage& multi = *dlg.multiplayer;
 };

@@ -8,26 +8,20 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "ScriptedUiServices.h"
-#include "TempDir.h"
+#include "LauncherWindows.h"
 #include "platform/FileSystem.h"
 #include "ui/discovery/Offers.h"
 #include "ui/pages/GlobalOptionsPage.h"
 #include "ui/pages/MultiplayerPage.h"
 #include "ui/window/ActionBar.h"
-#include "ui/window/AppWindows.h"
-#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {
 
 using platform::JoinPath;
+using test::Q;
 
-QString Q(const std::string& path) {
-    return QString::fromLocal8Bit(path);
-}
-
-class DirectoryChecksTest : public ::testing::Test {
+class DirectoryChecksTest : public ::testing::Test, public test::LauncherWindows {
 protected:
     // A computer without any game data or engine: the folder chooser comes at once.
     DirectoryChecksTest() {
@@ -37,12 +31,7 @@ protected:
     }
     ~DirectoryChecksTest() override { ui::ReplaceDiscoveryPlaces(std::nullopt); }
 
-    test::TempDir temp;
     const std::string quake = temp.MakeDir("quake");
-    test::ScriptedUiServices services;
-    ui::AppContext context{services};
-    ui::AppWindows windows{context};
-    ui::TMainDialog& dlg = *windows.main;
     ui::GlobalOptionsPage& page = *dlg.globalOptions;
     ui::DirectoryChecks& checks = *dlg.directoryChecks;
 

@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "ScriptedUiServices.h"
+#include "LauncherWindows.h"
 #include "TempDir.h"
 #include "platform/FileSystem.h"
 #include "ui/launch/PickerButtons.h"
@@ -22,29 +22,19 @@
 #include "ui/pages/MultiplayerPage.h"
 #include "ui/pages/OptionsPage.h"
 #include "ui/services/FolderDialog.h"
-#include "ui/window/AppWindows.h"
-#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {
 
 using platform::JoinPath;
+using test::Q;
 
-QString Q(const std::string& path) {
-    return QString::fromLocal8Bit(path);
-}
-
-class PickersTest : public ::testing::Test {
+class PickersTest : public ::testing::Test, public test::LauncherWindows {
 protected:
     PickersTest() { dlg.globalOptions->edQuakePath->setText(Q(quake)); }
 
-    test::TempDir temp;
     const std::string quake = temp.MakeDir("quake");
     const std::string id1 = temp.MakeDir("quake/ID1/demos");  // any case on disk
-    test::ScriptedUiServices services;
-    ui::AppContext context{services};
-    ui::AppWindows windows{context};
-    ui::TMainDialog& dlg = *windows.main;
     ui::GeneralPage& general = *dlg.general;
 };
 

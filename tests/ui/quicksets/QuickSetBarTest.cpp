@@ -3,12 +3,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <memory>
 
-#include "ScriptedUiServices.h"
-#include "TempDir.h"
+#include "LauncherWindows.h"
 #include "core/QuickSetLayout.h"
-#include "store/OpenStore.h"
 #include "store/RegistryHandling.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/QuickSetBar.h"
@@ -16,18 +13,16 @@
 #include "ui/quicksets/QuickSetDialogs.h"
 #include "ui/settings/SettingsController.h"
 #include "ui/widgets/Controls.h"
-#include "ui/window/AppWindows.h"
-#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {
 
 using store::JoinKeyPath;
 
-class QuickSetBarTest : public ::testing::Test {
+class QuickSetBarTest : public ::testing::Test, public test::LauncherWindows {
 protected:
     QuickSetBarTest() {
-        context.store = store_.get();
+        UseSettingsFile();
         emit dlg.activatedFirstTime();  // "<default>" exists and is selected
         services.messages.clear();
         for (const char* name : {"Alpha", "Beta"}) {
@@ -49,7 +44,7 @@ protected:
             }
         });
     }
-    bool Stored(const std::string& name) { return store_->KeyExists(ProfileKey(name)); }
+    bool Stored(const std::string& name) { return storage->KeyExists(ProfileKey(name)); }
     QStringList Entries() const {
         QStringList out;
         for (int i = 0; i < combo->count(); ++i) {
@@ -58,15 +53,10 @@ protected:
         return out;
     }
     std::string StoredMap(const std::string& name) {
-        return store::RegReadString(*store_, JoinKeyPath(ProfileKey(name), "General"), "LaunchMap");
+        return store::RegReadString(*storage, JoinKeyPath(ProfileKey(name), "General"),
+                                    "LaunchMap");
     }
 
-    test::TempDir dir_;
-    std::unique_ptr<store::Store> store_ = store::OpenStoreAt(dir_.Str() + "/s.sqlite").store;
-    test::ScriptedUiServices services;
-    ui::AppContext context{services};
-    ui::AppWindows windows{context};
-    ui::TMainDialog& dlg = *windows.main;
     ui::SortedComboBox* combo = dlg.quickSetBar->comboQuickSet;
     ui::QuickSetController& bar = *dlg.quickSets;
 };
@@ -106,7 +96,7 @@ TEST_F(QuickSetBarTest, NamesThatWouldNestOverflowOrMeanNothingAreRefusedInTheDi
     EXPECT_NE(services.messages[2].text.indexOf(QStringLiteral("<none>")), -1);
     EXPECT_FALSE(Stored("<none>"));
     EXPECT_EQ(combo->count(), 3);
-    EXPECT_FALSE(store_->KeyExists(JoinKeyPath(ProfileKey("team"), "blue")));
+    EXPECT_FALSE(storage->KeyExists(JoinKeyPath(ProfileKey("team"), "blue")));
 }
 
 TEST_F(QuickSetBarTest, RenameOntoAnExistingNameAsksAndCancelKeepsTheDialogOpen) {
@@ -165,7 +155,7 @@ TEST_F(QuickSetBarTest, DefaultCannotBeDeletedOthersGoWithoutTouchingTheProfile)
 }
 
 TEST_F(QuickSetBarTest, OnlyTheUsersChoiceLoadsAQuickSet) {
-    store::RegWriteString(*store_, JoinKeyPath(ProfileKey("Alpha"), "General"), "LaunchMap",
+    store::RegWriteString(*storage, JoinKeyPath(ProfileKey("Alpha"), "General"), "LaunchMap",
                           "e3m6");
     const int alpha = combo->findText(QStringLiteral("Alpha"));
     combo->setCurrentIndex(alpha);  // the program's selection

@@ -14,17 +14,13 @@
 #include <QTreeWidget>
 
 #include "../net/Responder.h"
-#include "ScriptedUiServices.h"
-#include "TempDir.h"
-#include "store/OpenStore.h"
+#include "LauncherWindows.h"
 #include "store/RegistryHandling.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/MultiplayerPage.h"
 #include "ui/servers/ServerListStore.h"
 #include "ui/servers/ServersController.h"
 #include "ui/servers/ServersWindow.h"
-#include "ui/window/AppWindows.h"
-#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {
@@ -39,10 +35,10 @@ std::string ClosedPortAddress() {
     return "127.0.0.1:" + std::to_string(socket->LocalAddress()->port);
 }
 
-class ServersWindowTest : public ::testing::Test {
+class ServersWindowTest : public ::testing::Test, public test::LauncherWindows {
 protected:
-    ServersWindowTest() : store_(store::OpenStoreAt(dir_.Str() + "/settings.sqlite").store) {
-        context.store = store_.get();
+    ServersWindowTest() {
+        UseSettingsFile();
         // The server history as the settings fill it.
         multi.comboServer->addItem(QString::fromStdString(full.Address()));
         multi.comboServer->addItem(QString::fromStdString(empty.Address()));
@@ -88,23 +84,17 @@ protected:
     static void Select(ServersWindow& w, const std::string& address) {
         w.lvServers->selectRow(RowOf(w, address));
     }
-    std::vector<std::string> Kept() { return ui::LoadKeptServers(store_.get()); }
+    std::vector<std::string> Kept() { return ui::LoadKeptServers(storage.get()); }
 
     Responder full{NqServerScript("Full house", "dm4", 2, {{"Ranger", 12}, {"Grunt", 3}},
                                   {{"deathmatch", "1"}, {"fraglimit", "15"}})};
     Responder empty{NqServerScript("Empty hall", "e1m1", 10, {}, {{"teamplay", "0"}})};
-    test::TempDir dir_;
-    std::unique_ptr<store::Store> store_;
-    test::ScriptedUiServices services;
-    ui::AppContext context{services};
-    ui::AppWindows windows{context};
-    ui::TMainDialog& dlg = *windows.main;
     ui::MultiplayerPage& multi = *dlg.multiplayer;
 };
 
 TEST_F(ServersWindowTest, ListsHistoryAndKeptServersWithTheirAnswersInTheBackground) {
     const std::string closed = ClosedPortAddress();
-    ui::SaveKeptServers(store_.get(), {closed, full.Address()});  // listed once only
+    ui::SaveKeptServers(storage.get(), {closed, full.Address()});  // listed once only
     ServersWindow& w = Open();
     ASSERT_EQ(w.model->rowCount(), 3) << "the history's servers and the kept one, not <none>";
     EXPECT_TRUE(w.Refreshing()) << "the button starts a refresh and returns at once";
@@ -163,7 +153,7 @@ TEST_F(ServersWindowTest, KeepsAddedServersUnderTheirOwnKeyAndRemovesOnlyThose) 
     w.edAddServer->setText(QString::fromStdString(full.Address()));  // already listed
     w.buAddServer->click();
     EXPECT_EQ(Kept(), (std::vector<std::string>{"qw://10.0.0.1"}));
-    EXPECT_EQ(store::RegReadInteger(*store_, ui::ServersKeyPath(), "Count"), 1);
+    EXPECT_EQ(store::RegReadInteger(*storage, ui::ServersKeyPath(), "Count"), 1);
     EXPECT_EQ(w.model->rowCount(), 3);
 
     Select(w, full.Address());

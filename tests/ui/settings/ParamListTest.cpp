@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -7,19 +8,17 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "ScriptedUiServices.h"
+#include "LauncherWindows.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/GlobalOptionsPage.h"
 #include "ui/settings/SettingsController.h"
 #include "ui/widgets/ParamListEditor.h"
-#include "ui/window/AppWindows.h"
-#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {
 
 // Both editors follow the same rules; each test runs on both.
-class ParamListTest : public ::testing::TestWithParam<bool> {
+class ParamListTest : public ::testing::TestWithParam<bool>, public test::LauncherWindows {
 protected:
     ui::ParamListController& editor() {
         return GetParam() ? *dlg.settings->globalParams : *dlg.settings->addParams;
@@ -38,11 +37,11 @@ protected:
         return out;
     }
     void Select(int row) { c().list->setCurrentRow(row); }
-
-    test::ScriptedUiServices services;
-    ui::AppContext context{services};
-    ui::AppWindows windows{context};
-    ui::TMainDialog& dlg = *windows.main;
+    // The entries after pressing `button`.
+    QStringList EntriesAfter(QAbstractButton* button) {
+        button->click();
+        return Entries();
+    }
 };
 
 TEST_P(ParamListTest, AddNeedsTextAndAllowsDuplicates) {
@@ -81,16 +80,12 @@ TEST_P(ParamListTest, MovesStopAtTheEndsAndKeepTheSelection) {
         Add(QString::fromLatin1(p));
     }
     Select(0);
-    c().up->click();
-    EXPECT_EQ(Entries(), (QStringList{"-a", "-b", "-c"}));
-    c().down->click();
-    EXPECT_EQ(Entries(), (QStringList{"-b", "-a", "-c"}));
+    EXPECT_EQ(EntriesAfter(c().up), (QStringList{"-a", "-b", "-c"}));  // already on top
+    EXPECT_EQ(EntriesAfter(c().down), (QStringList{"-b", "-a", "-c"}));
     EXPECT_EQ(c().list->currentRow(), 1);
     Select(2);
-    c().down->click();
-    EXPECT_EQ(Entries(), (QStringList{"-b", "-a", "-c"}));
-    c().up->click();
-    EXPECT_EQ(Entries(), (QStringList{"-b", "-c", "-a"}));
+    EXPECT_EQ(EntriesAfter(c().down), (QStringList{"-b", "-a", "-c"}));  // already at the bottom
+    EXPECT_EQ(EntriesAfter(c().up), (QStringList{"-b", "-c", "-a"}));
     EXPECT_EQ(c().list->currentRow(), 1);
 }
 

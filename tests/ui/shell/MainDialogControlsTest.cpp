@@ -12,6 +12,7 @@
 #include <array>
 #include <optional>
 
+#include "LauncherWindows.h"
 #include "ScriptedUiServices.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/widgets/Controls.h"
@@ -41,14 +42,7 @@ struct Expect {
 
 const QString kNone = QStringLiteral("<none>");
 const QStringList kNoneOnly = {kNone};
-const QStringList kExecutables = {"DOS-Quake",
-                                  "DOS-Quake (TCP/IP)",
-                                  "GL-Quake",
-                                  "GL-QuakeWorld-client",
-                                  "QuakeWorld-client",
-                                  "QuakeWorld-server",
-                                  QString::fromUtf8("V\u00e9rit\u00e9 Quake"),
-                                  "WinQuake"};
+const QStringList kExecutables = test::BuiltInExecutables();
 const QString kParamTip = QStringLiteral("Exchange param in listbox with the one in the edit-box.");
 const QString kFragTip =
     QStringLiteral("Ends the game when a player reaches a special number of frags.");

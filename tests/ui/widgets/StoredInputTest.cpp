@@ -10,7 +10,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include "ScriptedUiServices.h"
+#include "LauncherWindows.h"
 #include "TempDir.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/GlobalOptionsPage.h"
@@ -19,19 +19,11 @@
 #include "ui/quicksets/QuickSetDialogs.h"
 #include "ui/services/QtUiServices.h"
 #include "ui/widgets/StoredTextLimit.h"
-#include "ui/window/AppWindows.h"
-#include "ui/window/MainDialog.h"
 
 namespace fenmar {
 namespace {
 
-class StoredInput : public ::testing::Test {
-protected:
-    test::ScriptedUiServices services;
-    ui::AppContext context{services};
-    ui::AppWindows windows{context};
-    ui::TMainDialog& dlg = *windows.main;
-};
+class StoredInput : public ::testing::Test, public test::LauncherWindows {};
 
 // Every edit whose text is stored, found by name as a person would find it.
 std::vector<QLineEdit*> StoredEdits(ui::TMainDialog& dlg) {
