@@ -40,8 +40,8 @@ std::uint8_t ReadByte(const Key& key, std::string_view name, std::uint8_t initia
 }
 // A stored quantity (a count, a limit, a port): a missing or negative value gives `initial`,
 // one past either end of low..high is held at that end, as the number edits hold typed ones.
-std::int32_t ReadClamped(const Key& key, std::string_view name, std::int32_t low,
-                         std::int32_t high, std::int32_t initial) {
+std::int32_t ReadClamped(const Key& key, std::string_view name, std::int32_t low, std::int32_t high,
+                         std::int32_t initial) {
     const std::int32_t value = RegReadInteger(key, name);
     return value < 0 ? initial : std::clamp(value, low, high);
 }

@@ -23,9 +23,9 @@ std::string ResolveIgnoringCase(std::string_view dir, std::string_view name);
 // True when `a` and `b` are equal but for the case of ASCII letters.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
-bool FileExists(const std::string& path);       // a regular file
+bool FileExists(const std::string& path);  // a regular file
 bool DirectoryExists(const std::string& path);
-bool RemoveFile(const std::string& path);       // true when deleted
+bool RemoveFile(const std::string& path);  // true when deleted
 
 // True when `name` is absolute or has a ".." component (either separator on every system).
 bool IsAbsoluteOrClimbing(std::string_view name);
