@@ -6,22 +6,18 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "ui/services/ChoiceDialog.h"
 #include "ui/services/FolderDialog.h"
+#include "ui/services/ChoiceDialog.h"
 
 namespace fenmar::ui {
 
 namespace {
 QMessageBox::StandardButton ToQt(MessageResult r) {
     switch (r) {
-        case MessageResult::Ok:
-            return QMessageBox::Ok;
-        case MessageResult::Cancel:
-            return QMessageBox::Cancel;
-        case MessageResult::Yes:
-            return QMessageBox::Yes;
-        case MessageResult::No:
-            return QMessageBox::No;
+        case MessageResult::Ok: return QMessageBox::Ok;
+        case MessageResult::Cancel: return QMessageBox::Cancel;
+        case MessageResult::Yes: return QMessageBox::Yes;
+        case MessageResult::No: return QMessageBox::No;
     }
     return QMessageBox::Ok;
 }
@@ -33,33 +29,17 @@ MessageResult QtUiServices::ShowMessage(const MessageRequest& request) {
     box.setWindowTitle(request.caption.isEmpty() ? QApplication::applicationName()
                                                  : request.caption);
     switch (request.icon) {
-        case MessageIcon::None:
-            box.setIcon(QMessageBox::NoIcon);
-            break;
-        case MessageIcon::Information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case MessageIcon::Warning:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case MessageIcon::Error:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case MessageIcon::Question:
-            box.setIcon(QMessageBox::Question);
-            break;
+        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
+        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
     }
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     switch (request.buttons) {
-        case MessageButtons::Ok:
-            buttons = QMessageBox::Ok;
-            break;
-        case MessageButtons::OkCancel:
-            buttons = QMessageBox::Ok | QMessageBox::Cancel;
-            break;
-        case MessageButtons::YesNo:
-            buttons = QMessageBox::Yes | QMessageBox::No;
-            break;
+        case MessageButtons::Ok: buttons = QMessageBox::Ok; break;
+        case MessageButtons::OkCancel: buttons = QMessageBox::Ok | QMessageBox::Cancel; break;
+        case MessageButtons::YesNo: buttons = QMessageBox::Yes | QMessageBox::No; break;
         case MessageButtons::YesNoCancel:
             buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
             break;
@@ -67,27 +47,20 @@ MessageResult QtUiServices::ShowMessage(const MessageRequest& request) {
     box.setStandardButtons(buttons);
     box.setDefaultButton(ToQt(request.defaultButton));
     switch (box.exec()) {
-        case QMessageBox::Cancel:
-            return MessageResult::Cancel;
-        case QMessageBox::Yes:
-            return MessageResult::Yes;
-        case QMessageBox::No:
-            return MessageResult::No;
-        default:
-            break;
+        case QMessageBox::Cancel: return MessageResult::Cancel;
+        case QMessageBox::Yes: return MessageResult::Yes;
+        case QMessageBox::No: return MessageResult::No;
+        default: break;
     }
     // Closing the box with Esc or its close box counts as Cancel where there is one.
-    return (buttons & QMessageBox::Cancel) && box.clickedButton() == nullptr ? MessageResult::Cancel
-                                                                             : MessageResult::Ok;
+    return (buttons & QMessageBox::Cancel) && box.clickedButton() == nullptr
+               ? MessageResult::Cancel
+               : MessageResult::Ok;
 }
 
-void QtUiServices::Beep(BeepKind) {
-    QApplication::beep();
-}
+void QtUiServices::Beep(BeepKind) { QApplication::beep(); }
 
-int QtUiServices::ExecModal(QDialog& dialog) {
-    return dialog.exec();
-}
+int QtUiServices::ExecModal(QDialog& dialog) { return dialog.exec(); }
 
 QWidget* QtUiServices::Owner() const {
     QWidget* active = QApplication::activeWindow();

@@ -55,8 +55,8 @@ public:
     // A plain notice with an OK button.
     MessageResult ShowMessage(const QString& text, const QString& caption = QString(),
                               MessageIcon icon = MessageIcon::None) {
-        return ShowMessage(
-            MessageRequest{text, caption, icon, MessageButtons::Ok, MessageResult::Ok});
+        return ShowMessage(MessageRequest{text, caption, icon, MessageButtons::Ok,
+                                          MessageResult::Ok});
     }
     virtual void Beep(BeepKind kind) = 0;
     // Shows a dialog modally and returns its result (QDialog::Accepted / Rejected). A scripted
