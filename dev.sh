@@ -1,55 +1,75 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs Fenmar or its tests on Debian 12.
-#   ./dev.sh run    install what is missing, build, start the program
-#   ./dev.sh test   install what is missing, build, run every test
+#   ./dev.sh run    install what building and running need (tools/packages/run.txt), build the
+#                   programs and the sample plug-ins into build/, start the program
+#   ./dev.sh test   also install the test packages, build the tests and benchmarks into the
+#                   same build/, run every test; each extra stage installs its own packages
+# FENMAR_DRY_RUN=1 only prints the packages that would be installed.
 set -euo pipefail
 cd "$(dirname "$0")"
+. tools/install-packages.sh
 
-packages=(cmake make g++ pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang fonts-dejavu-core)
-# Extra stages of the test run bring their own packages (tools/packages/*.txt).
-for list in tools/packages/*.txt; do
-    [ -e "$list" ] || continue
-    while read -r p _; do
-        [ -n "$p" ] && [ "${p#\#}" = "$p" ] && packages+=("$p")
-    done < "$list"
-done
-
-install_missing() {
-    local missing=()
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing missing packages: ${missing[*]}"
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    for p in "${missing[@]}"; do
-        case "$p" in
-            *:i386) dpkg --print-foreign-architectures | grep -qx i386 ||
-                        "${sudo[@]}" dpkg --add-architecture i386 ;;
-        esac
-    done
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Installs the lists given; a package of them that cannot be installed ends the script.
+install_core() {
+    packages_of "$@"
+    if [ "${FENMAR_DRY_RUN:-0}" = 1 ]; then
+        echo "packages: needed: ${PACKAGES[*]}"
+    fi
+    install_packages "${PACKAGES[@]}"
+    if [ ${#NOT_INSTALLED[@]} -gt 0 ]; then
+        echo "packages: cannot go on without ${NOT_INSTALLED[*]}" >&2
+        exit 1
+    fi
+    [ "${FENMAR_DRY_RUN:-0}" != 1 ] || exit 0
 }
 
-build() {
-    cmake --preset default >/dev/null
-    cmake --build --preset default -j "$(nproc)"
+# The lists of the test programs: every list that belongs neither to `run` nor to a stage.
+test_lists() {
+    local list name stage owned
+    for list in tools/packages/*.txt; do
+        name=$(basename "$list" .txt)
+        owned=0
+        [ "$name" = run ] && owned=1
+        for stage in tools/ci-stages/*.sh; do
+            stage=$(basename "$stage" .sh)
+            case "$name" in "$stage" | "$stage"-*) owned=1 ;; esac
+        done
+        [ $owned = 1 ] || echo "$list"
+    done
 }
 
 case "${1:-}" in
     run)
-        install_missing
-        build
+        install_core tools/packages/run.txt
+        # A fresh build/ gets no tests or benchmarks; one that has them (after ./dev.sh test)
+        # keeps them, and only the programs and plug-ins are brought up to date.
+        if [ -f build/CMakeCache.txt ]; then
+            cmake --preset default >/dev/null
+            cmake --build --preset programs -j "$(nproc)"
+        else
+            cmake --preset default -DFENMAR_BUILD_TESTS=OFF -DFENMAR_BUILD_BENCH=OFF >/dev/null
+            cmake --build --preset default -j "$(nproc)"
+        fi
         exec ./build/bin/fenmar
         ;;
     test)
         FENMAR_TEST_START=$(date +%s)
-        install_missing
+        mapfile -t lists < <(test_lists)
+        # Enable i386 before the one `apt-get update`, should a stage need such a package.
+        packages_of tools/packages/*.txt
+        missing_of "${PACKAGES[@]}"
+        case " ${MISSING[*]} " in
+            *:i386\ *) [ "${FENMAR_DRY_RUN:-0}" = 1 ] || dpkg --print-foreign-architectures |
+                           grep -qx i386 || as_root dpkg --add-architecture i386 ;;
+        esac
+        if [ "${FENMAR_DRY_RUN:-0}" = 1 ]; then
+            echo "packages: the test command needs, with its stages: ${PACKAGES[*]}"
+            install_packages "${PACKAGES[@]}"
+        fi
+        install_core tools/packages/run.txt "${lists[@]}"
         t=$(date +%s)
-        build
+        cmake --preset default -DFENMAR_BUILD_TESTS=ON -DFENMAR_BUILD_BENCH=ON >/dev/null
+        cmake --build --preset default -j "$(nproc)"
         FENMAR_TIMES="build $(( $(date +%s) - t )) s"
         export QT_QPA_PLATFORM=offscreen
         t=$(date +%s)

@@ -1,10 +1,9 @@
 # GoogleTest for the tests: the system's package on native builds; built from source with the
-# project's own compiler when cross-compiling (the host's libraries would not link). Either
-# way the targets are GTest::gtest, GTest::gtest_main, GTest::gmock and GTest::gmock_main.
-include(CMakeDependentOption)
-cmake_dependent_option(FENMAR_GTEST_FROM_SOURCE
-  "Build GoogleTest from FENMAR_GTEST_SOURCE_DIR with the project's compiler" ON
-  "CMAKE_CROSSCOMPILING" OFF)
+# project's own compiler when cross-compiling or building for 32-bit x86 (the host's
+# libraries would not link, and no i386 package is needed). Either way the targets are
+# GTest::gtest, GTest::gtest_main, GTest::gmock and GTest::gmock_main.
+option(FENMAR_GTEST_FROM_SOURCE
+  "Build GoogleTest from FENMAR_GTEST_SOURCE_DIR with the project's compiler" ${CMAKE_CROSSCOMPILING})
 set(FENMAR_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH
   "GoogleTest sources (Debian package googletest)")
 

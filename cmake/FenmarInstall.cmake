@@ -1,10 +1,11 @@
 # What "cmake --install build --prefix P" puts where, and the Debian package CPack makes of it.
 #   P/bin/fenmar, P/bin/fenmar-reg               (installed by their own folders)
 #   P/lib/fenmar/PlugIns/                        the sample plug-ins
-#   P/share/applications/<id>.desktop            the menu entry
+#   P/share/applications/<id>.desktop            the menu entry (Exec= is P/bin/fenmar)
 #   P/share/icons/hicolor/<size>/apps/fenmar.png rendered at build time (src/app)
 #   P/share/metainfo/<id>.metainfo.xml           AppStream
-#   P/share/man/man1/fenmar.1, fenmar-reg.1
+#   P/share/man/man1/fenmar.1.gz, fenmar-reg.1.gz
+#   P/share/doc/fenmar/copyright, changelog.gz
 # An installed fenmar finds its plug-ins in ../lib/fenmar/PlugIns from its own folder
 # (core/InstallLayout), so every prefix works without a path compiled in.
 
@@ -20,14 +21,24 @@ foreach(plugin DeathmatchRules WinQuakeSwitch MinimalPlugIn)
   endif()
 endforeach()
 
-install(FILES ${PROJECT_SOURCE_DIR}/resources/${FENMAR_APP_ID}.desktop
-        DESTINATION share/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/${FENMAR_APP_ID}.metainfo.xml
         DESTINATION share/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/fenmar.svg
         DESTINATION share/icons/hicolor/scalable/apps)
-install(FILES ${PROJECT_SOURCE_DIR}/docs/man/fenmar.1 ${PROJECT_SOURCE_DIR}/docs/man/fenmar-reg.1
-        DESTINATION share/man/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/copyright DESTINATION share/doc/fenmar)
+set(FENMAR_MAINTAINER "Fenmar developers <fenmar@corvanta.example>")
+# Made at install time: the menu entry naming the installed program by its absolute path, the
+# compressed man pages and the changelog.
+install(CODE "
+  set(FENMAR_INSTALL_WORK \"${CMAKE_BINARY_DIR}/install-work\")
+  file(MAKE_DIRECTORY \"\${FENMAR_INSTALL_WORK}\")
+  include(\"${CMAKE_CURRENT_LIST_DIR}/FenmarInstallSteps.cmake\")
+  fenmar_install_desktop_entry(\"${PROJECT_SOURCE_DIR}/resources/${FENMAR_APP_ID}.desktop\"
+                               share/applications)
+  fenmar_install_gzipped(\"${PROJECT_SOURCE_DIR}/docs/man/fenmar.1\" share/man/man1)
+  fenmar_install_gzipped(\"${PROJECT_SOURCE_DIR}/docs/man/fenmar-reg.1\" share/man/man1)
+  fenmar_install_changelog(${PROJECT_VERSION} \"${FENMAR_MAINTAINER}\" share/doc/fenmar)
+")
 
 # --- The Debian package: cpack -G DEB in the build folder ------------------------------------
 set(CPACK_GENERATOR DEB)
@@ -35,8 +46,10 @@ set(CPACK_PACKAGE_NAME fenmar)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Corvanta)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "launcher for Quake engines")
-set(CPACK_PACKAGE_CONTACT "Fenmar developers <fenmar@localhost>")
+set(CPACK_PACKAGE_CONTACT "${FENMAR_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Installs with DESTDIR into the package's /usr, so the menu entry names /usr/bin/fenmar.
+set(CPACK_SET_DESTDIR ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -3,8 +3,14 @@
 # ./dev.sh test. Prints each stage's time and, at the end, one line with every time; the
 # times measured before this script (./dev.sh's build and ctest) come in FENMAR_TIMES, and the
 # total counts from FENMAR_TEST_START (seconds since the epoch) when given.
+# Before each stage the packages of its lists (tools/packages/<stage>.txt, <stage>-*.txt) are
+# installed when missing. Those that cannot be installed are named; the stages below must then
+# fail, the others get them in FENMAR_MISSING_PACKAGES and run another way or say what they
+# skip and why.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/install-packages.sh
+never_skip=" fuzz sanitizers install "
 times=${FENMAR_TIMES:-}
 all_start=${FENMAR_TEST_START:-$(date +%s)}
 total() { echo "total $(( $(date +%s) - all_start )) s"; }
@@ -22,6 +28,20 @@ for stage in tools/ci-stages/*.sh; do
     name=$(basename "$stage" .sh)
     echo "== stage $name"
     start=$(date +%s)
+    shopt -s nullglob
+    lists=(tools/packages/"$name".txt tools/packages/"$name"-*.txt)
+    shopt -u nullglob
+    NOT_INSTALLED=()
+    if [ ${#lists[@]} -gt 0 ]; then
+        packages_of "${lists[@]}"
+        install_packages "${PACKAGES[@]}"
+    fi
+    if [ ${#NOT_INSTALLED[@]} -gt 0 ] && [ "${never_skip/ $name /}" != "$never_skip" ]; then
+        echo "== stage $name FAILED: it cannot run without ${NOT_INSTALLED[*]}"
+        echo "== times: ${times:+$times, }$name (failed); $(total)"
+        exit 1
+    fi
+    export FENMAR_MISSING_PACKAGES="${NOT_INSTALLED[*]}"
     cpu
     cpu_start=$CPU
     if bash "$stage"; then

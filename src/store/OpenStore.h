@@ -10,8 +10,8 @@
 namespace fenmar::store {
 
 struct OpenResult {
-    // Never null, except from OpenStoreAt in a Windows build without SQLite (`problem`
-    // then says so).
+    // Never null. A build without SQLite opens no file: OpenStoreAt gives a memory store
+    // and `problem` says so.
     std::unique_ptr<Store> store;
     std::string file;  // the database file ("" for the registry)
     // Non-empty when the file could not be opened as a settings database: it was kept under
@@ -32,7 +32,7 @@ std::string DefaultStorePath();
 OpenResult OpenDefaultStore();
 // A SQLite store in `file` (its directory is created when missing).
 OpenResult OpenStoreAt(const std::string& file);
-// A SQLite store that lives in memory only (nullptr in a build without SQLite).
+// A store that lives in memory only.
 std::unique_ptr<Store> OpenMemoryStore();
 
 }  // namespace fenmar::store

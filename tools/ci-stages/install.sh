@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Install stage: installs into a temporary prefix and checks what a user gets there (the
-# programs run from it with a private settings folder, the menu entry, a Quick-Set launcher,
-# the AppStream metadata, icons, man pages, plug-ins), then builds the Debian package and
-# checks its fields and contents. The package is only unpacked into a throw-away folder,
-# never installed into this machine.
+# Install stage: installs into a temporary prefix whose path holds a blank and checks what a
+# user gets there (the programs run from it with a private settings folder, the menu entry
+# naming the installed program, a Quick-Set launcher, the AppStream metadata, icons, man
+# pages, plug-ins), then builds the Debian package, checks its fields and contents and runs
+# lintian on it. The package is only unpacked into a throw-away folder, never installed into
+# this machine.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -16,7 +17,7 @@ cmake --build "$build" -j2 --target fenmar fenmar-reg fenmar_sample_plugins fenm
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-prefix=$work/prefix
+prefix="$work/opt/fenmar games"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "install: $*" >&2; exit 1; }
@@ -26,7 +27,8 @@ for f in bin/fenmar bin/fenmar-reg \
          share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
          share/icons/hicolor/16x16/apps/fenmar.png share/icons/hicolor/256x256/apps/fenmar.png \
          share/icons/hicolor/scalable/apps/fenmar.svg \
-         share/man/man1/fenmar.1 share/man/man1/fenmar-reg.1; do
+         share/man/man1/fenmar.1.gz share/man/man1/fenmar-reg.1.gz \
+         share/doc/fenmar/copyright share/doc/fenmar/changelog.gz; do
     [ -f "$prefix/$f" ] || fail "missing $f"
 done
 [ ! -e "$prefix/lib/fenmar/PlugIns/NotAPlugIn.so" ] || fail "the test fixture NotAPlugIn was installed"
@@ -74,14 +76,24 @@ esac
     || fail "the installed plug-in was not used"
 
 desktop-file-validate "$prefix/share/applications/$id.desktop"
+# The menu entry names the installed program: the prefix need not be on the session's PATH.
+grep -Fqx "Exec=\"$prefix/bin/fenmar\"" "$prefix/share/applications/$id.desktop" \
+    || fail "menu entry Exec= line: $(grep ^Exec= "$prefix/share/applications/$id.desktop")"
 "$prefix/bin/fenmar" --desktop-entry "Coop night" > "$work/fenmar-quickset-Coop_night.desktop"
 desktop-file-validate "$work/fenmar-quickset-Coop_night.desktop"
-grep -q "^Exec=$prefix/bin/fenmar --run -- \"Coop night\"$" "$work/fenmar-quickset-Coop_night.desktop" \
+grep -Fqx "Exec=\"$prefix/bin/fenmar\" --run -- \"Coop night\"" "$work/fenmar-quickset-Coop_night.desktop" \
     || fail "launcher Exec= line: $(grep ^Exec= "$work/fenmar-quickset-Coop_night.desktop")"
 grep -q "^Icon=$prefix/share/icons/hicolor/256x256/apps/fenmar.png$" \
     "$work/fenmar-quickset-Coop_night.desktop" || fail "launcher icon"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
-man -l "$prefix/share/man/man1/fenmar.1" >/dev/null 2>&1 || true
+# The man pages format without a single warning from man or groff.
+for page in fenmar fenmar-reg; do
+    if ! warnings=$(MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >"$work/$page.txt"); then
+        fail "man cannot format $page.1.gz: $warnings"
+    fi
+    [ -z "$warnings" ] || fail "man page $page.1.gz: $warnings"
+    grep -q "^NAME" "$work/$page.txt" || fail "man page $page.1.gz has no NAME section"
+done
 
 # The Debian package.
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
@@ -90,7 +102,9 @@ dpkg-deb --info "$deb"
 dpkg-deb --contents "$deb" > "$work/contents"
 for f in ./usr/bin/fenmar ./usr/bin/fenmar-reg ./usr/lib/fenmar/PlugIns/DeathmatchRules.so \
          ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml \
-         ./usr/share/icons/hicolor/256x256/apps/fenmar.png ./usr/share/man/man1/fenmar.1; do
+         ./usr/share/icons/hicolor/256x256/apps/fenmar.png ./usr/share/man/man1/fenmar.1.gz \
+         ./usr/share/man/man1/fenmar-reg.1.gz ./usr/share/doc/fenmar/copyright \
+         ./usr/share/doc/fenmar/changelog.gz; do
     grep -q " $f\$" "$work/contents" || fail "the package lacks $f"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
@@ -98,8 +112,12 @@ echo "install: Depends: $depends"
 for lib in libqt6widgets6 libqt6core6 libsqlite3-0 libc6 libstdc++6; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib"
 done
+# Debian's package checker: errors fail the stage, warnings are shown.
+lintian --fail-on error --no-tag-display-limit "$deb" || fail "lintian found errors in $(basename "$deb")"
 # Unpacked into a throw-away root, the packaged program runs and finds its plug-ins.
 dpkg-deb -x "$deb" "$work/root"
+grep -Fqx "Exec=/usr/bin/fenmar" "$work/root/usr/share/applications/$id.desktop" \
+    || fail "packaged menu entry: $(grep ^Exec= "$work/root/usr/share/applications/$id.desktop")"
 [ "$("$work/root/usr/bin/fenmar" --version)" = "Fenmar 1.30" ] || fail "packaged --version"
 "$work/root/usr/bin/fenmar" --print-command-line "Coop night" | grep -q "^config file: map " \
     || fail "the packaged program did not find its plug-ins"
