@@ -50,11 +50,17 @@ set(CPACK_PACKAGE_CONTACT "${FENMAR_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Installs with DESTDIR into the package's /usr, so the menu entry names /usr/bin/fenmar.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX ${CPACK_PACKAGING_INSTALL_PREFIX})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# "games" would want the programs in /usr/games; they live in /usr/bin beside every prefix's.
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_PACKAGE_DESCRIPTION
-  "Fenmar turns the choices for a game of Quake (engine, mod, map, skill, demos, server and free parameters) into the engine's command line and starts it. Quick-Sets keep whole setups and also start from a terminal or a desktop shortcut; plug-in libraries extend it.")
+# Lines of at most 80 characters, as Debian's package tools show them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Fenmar turns the choices for a game of Quake (engine, mod, map, skill, demos,"
+  "server and free parameters) into the engine's command line and starts it."
+  "Quick-Sets keep whole setups and also start from a terminal or a desktop"
+  "shortcut; plug-in libraries extend it.")
 # The libraries the programs link (Qt 6, SQLite, the C++ runtime) become Depends.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Plug-ins take the store's functions from the program that loads them: they are resolved

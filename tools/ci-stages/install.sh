@@ -113,7 +113,7 @@ for lib in libqt6widgets6 libqt6core6 libsqlite3-0 libc6 libstdc++6; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib"
 done
 # Debian's package checker: errors fail the stage, warnings are shown.
-lintian --fail-on error --no-tag-display-limit "$deb" || fail "lintian found errors in $(basename "$deb")"
+lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian found errors in $(basename "$deb")"
 # Unpacked into a throw-away root, the packaged program runs and finds its plug-ins.
 dpkg-deb -x "$deb" "$work/root"
 grep -Fqx "Exec=/usr/bin/fenmar" "$work/root/usr/share/applications/$id.desktop" \
