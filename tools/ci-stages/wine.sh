@@ -51,17 +51,15 @@ run64=(env WINELOADER="$wine64" "$wine64")
 # The 64-bit programs run everywhere; the 32-bit ones where 32-bit programs run.
 run_presets=(win64)
 skip32=""
-if ! skip32=$(tools/runs-x86-32.sh); then
-    :
-elif [ ! -x "$wine32" ]; then
+reason=$(tools/runs-x86-32.sh) || skip32=$reason
+if [ ! -x "$wine32" ]; then
     case " ${FENMAR_MISSING_PACKAGES:-} " in
-        *" wine32:i386 "*) skip32="Wine's 32-bit loader $wine32 is missing: package wine32:i386 could not be installed" ;;
-        *) skip32="Wine's 32-bit loader $wine32 is missing (package wine32:i386)" ;;
+        *" wine32:i386 "*) reason="Wine's 32-bit loader $wine32 is missing: package wine32:i386 could not be installed" ;;
+        *) reason="Wine's 32-bit loader $wine32 is missing (package wine32:i386)" ;;
     esac
-else
-    skip32=""
-    run_presets=(win32 win64)
+    skip32="${skip32:+$skip32; }$reason"
 fi
+[ -n "$skip32" ] || run_presets=(win32 win64)
 
 mkdir -p "$(dirname "$WINEPREFIX")"
 trap 'wineserver -k 2>/dev/null || true' EXIT
