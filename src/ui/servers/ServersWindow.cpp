@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "net/Protocol.h"
 #include "ui/servers/ServerListStore.h"
 
 namespace fenmar::ui {
@@ -25,8 +26,10 @@ constexpr int kKeptRole = Qt::UserRole + 2;
 constexpr int kPlayersRole = Qt::UserRole + 3;
 constexpr int kMaxRole = Qt::UserRole + 4;
 
+// A text from a server, in Quake's character set.
 QString FromText(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const std::string plain = net::QuakeText(text);
+    return QString::fromLatin1(plain.data(), static_cast<qsizetype>(plain.size()));
 }
 
 bool SameAddress(const std::string& a, const std::string& b) {
@@ -402,12 +405,16 @@ void ServersWindow::Refresh() {
 }
 
 void ServersWindow::TakePending(int generation) {
+    // A call queued by an earlier refresh must leave the new refresh's changes where they are.
+    if (generation != generation_) {
+        return;
+    }
     std::vector<std::pair<std::size_t, net::ServerResult>> batch;
     {
         const std::lock_guard lock(pendingMutex_);
         batch.swap(pending_);
     }
-    if (generation != generation_ || batch.empty()) {
+    if (batch.empty()) {
         return;
     }
     // One sort and filter for the whole batch.
@@ -472,7 +479,9 @@ void ServersWindow::buRemoveServerClick() {
 void ServersWindow::buConnectClick() {
     const int row = CurrentRow();
     if (row >= 0 && connect_) {
-        connect_(QString::fromStdString(results_[static_cast<std::size_t>(row)].address));
+        // The engine takes the address without the kind the list may put in front.
+        connect_(QString::fromStdString(
+            net::ConnectText(results_[static_cast<std::size_t>(row)].address)));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTreeWidget>
+#include <thread>
 
 #include "../net/Responder.h"
 #include "LauncherWindows.h"
@@ -204,6 +205,32 @@ TEST_F(ServersWindowTest, ClosingDuringARefreshNeitherBlocksNorCrashes) {
     EXPECT_TRUE(w.Refreshing());
     delete Controller().Window();  // the loop is cancelled and the thread joined
     EXPECT_EQ(Controller().Window(), nullptr);
+}
+
+TEST_F(ServersWindowTest, ANewRefreshKeepsItsFirstAnswersWhileTheOldOneIsStillQueued) {
+    // A bad address is finished the moment a refresh starts: the first change of each refresh.
+    multi.comboServer->addItem(QStringLiteral("bad:address:x"));
+    ServersWindow& w = Open();  // the first refresh; its first change is queued, not yet taken
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    w.Refresh();  // the second: its first change goes out while the first's call still waits
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    WaitForRefresh(w);
+    EXPECT_EQ(Cell(w, "bad:address:x", ServersWindow::ColState), "bad address");
+}
+
+TEST_F(ServersWindowTest, ShowsQuakeCharactersAsTextAndJoinsWithoutTheKind) {
+    Responder gold(
+        NqServerScript("\x90\xC7\xEF\xEC\xE4\x91 \x92\x9B", "e1m1", 4, {{"\xD2\x85x", 1}}, {}));
+    const std::string listed = "nq://" + gold.Address();
+    ui::SaveKeptServers(storage.get(), {listed});
+    ServersWindow& w = Open();
+    WaitForRefresh(w);
+    EXPECT_EQ(Cell(w, listed, ServersWindow::ColName), "[Gold] 09");
+    Select(w, listed);
+    ASSERT_EQ(w.lvPlayers->topLevelItemCount(), 1);
+    EXPECT_EQ(w.lvPlayers->topLevelItem(0)->text(0), "R.x");
+    w.buConnect->click();
+    EXPECT_EQ(multi.comboServer->currentText().toStdString(), gold.Address());
 }
 
 }  // namespace
