@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (pos + 2 > size) {
                 break;
             }
-            const std::size_t length =
-                std::min<std::size_t>(data[pos] | data[pos + 1] << 8, size - pos - 2);
+            const std::size_t length = std::min<std::size_t>(
+                static_cast<std::size_t>(data[pos] | data[pos + 1] << 8), size - pos - 2);
             pos += 2;
             note(probe.Reply(ByteView(data + pos, length), now, send), now);
             pos += length;

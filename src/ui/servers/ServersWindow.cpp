@@ -81,7 +81,7 @@ protected:
 }  // namespace
 
 ServersWindow::ServersWindow(store::Store* store, std::function<std::vector<std::string>()> history,
-                             std::function<void(const QString&)> connect, QWidget* parent)
+                             ConnectFunction connect, QWidget* parent)
     : QWidget(parent, Qt::Window),
       store_(store),
       history_(std::move(history)),
@@ -113,7 +113,8 @@ void ServersWindow::BuildControls() {
     model = new QStandardItemModel(0, ColumnCount, this);
     model->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Address"),
                                       QStringLiteral("Map"), QStringLiteral("Players"),
-                                      QStringLiteral("Ping"), QStringLiteral("State")});
+                                      QStringLiteral("Ping"), QStringLiteral("Kind"),
+                                      QStringLiteral("State")});
     model->setSortRole(kSortRole);
     auto* filter = new ServerFilter(this);
     proxy = filter;
@@ -134,6 +135,7 @@ void ServersWindow::BuildControls() {
     lvServers->setColumnWidth(ColMap, 90);
     lvServers->setColumnWidth(ColPlayers, 70);
     lvServers->setColumnWidth(ColPing, 55);
+    lvServers->setColumnWidth(ColKind, 45);
 
     lvPlayers = new QTreeWidget(this);
     lvPlayers->setObjectName(QStringLiteral("lvPlayers"));
@@ -298,6 +300,9 @@ void ServersWindow::FillCells(const QList<QStandardItem*>& items,
         answered ? r.players : -1);
     set(ColPing, answered && r.pingMs >= 0 ? QString::number(r.pingMs) : QString(),
         answered ? r.pingMs : 1 << 30);
+    const QString kind =
+        r.kind == net::ServerKind::Auto ? QString() : QString::fromLatin1(net::KindName(r.kind));
+    set(ColKind, kind, kind);
     const QString state = r.state == net::QueryState::Waiting
                               ? (finished_ ? QString() : QStringLiteral("asking..."))
                               : QString::fromLatin1(net::StateText(r.state));
@@ -480,8 +485,14 @@ void ServersWindow::buConnectClick() {
     const int row = CurrentRow();
     if (row >= 0 && connect_) {
         // The engine takes the address without the kind the list may put in front.
-        connect_(QString::fromStdString(
-            net::ConnectText(results_[static_cast<std::size_t>(row)].address)));
+        const net::ServerResult& r = results_[static_cast<std::size_t>(row)];
+        net::ServerKind kind = r.kind;
+        if (kind == net::ServerKind::Auto) {
+            if (const auto parsed = net::ParseServerAddress(r.address)) {
+                kind = parsed->kind;
+            }
+        }
+        connect_(QString::fromStdString(net::ConnectText(r.address)), kind);
     }
 }
 
