@@ -11,6 +11,13 @@ namespace {
 // player and rule twice (once more for the retries), and no more.
 constexpr int kMaxDatagramsPerServer = 2 * static_cast<int>(kMaxPlayers + kMaxRules) + 16;
 
+// The info string as rules to show: without the challenge, which is ours.
+std::vector<std::pair<std::string, std::string>> RulesOf(
+    std::vector<std::pair<std::string, std::string>> info) {
+    std::erase_if(info, [](const auto& pair) { return pair.first == "challenge"; });
+    return info;
+}
+
 int Milliseconds(ServerProbe::Clock::duration d) {
     return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
 }
@@ -194,7 +201,7 @@ ServerProbe::Event ServerProbe::Reply(ByteView packet, Clock::time_point now,
             for (int n : {2, 3}) {
                 if (const auto status = ParseDpStatus(packet, Challenge(n))) {
                     NotePing(now, n == 2 ? stageStart_ : retrySent_);
-                    result_.rules = status->info;
+                    result_.rules = RulesOf(status->info);
                     result_.playerList.clear();
                     for (const DpPlayer& p : status->players) {
                         result_.playerList.push_back({p.name, p.frags, 0, p.ping});
@@ -263,7 +270,7 @@ ServerProbe::Event ServerProbe::InfoReply(ByteView packet, Clock::time_point now
                 r.map = info->map;
                 r.players = std::max(info->clients, 0);
                 r.maxPlayers = info->maxClients;
-                r.rules = info->info;
+                r.rules = RulesOf(info->info);
                 NotePing(now, n == 0 ? stageStart_ : retrySent_);
                 address_.kind = ServerKind::DarkPlaces;
                 return AfterInfo(now, send);

@@ -176,6 +176,7 @@ TEST(ServerProbe, ADarkPlacesServerTellsItsPlayersOnStatus) {
     ASSERT_EQ(p->Result().playerList.size(), 2u);
     EXPECT_EQ(p->Result().playerList[1].ping, 45);
     EXPECT_EQ(p->Result().playerList[1].frags, 7);
+    EXPECT_EQ(p->Result().rules.size(), 4u) << "the challenge is ours, not a rule";
 }
 
 }  // namespace
