@@ -1,5 +1,6 @@
 #include "net/Protocol.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace fenmar::net {
@@ -86,15 +87,141 @@ bool ToInt(std::string_view text, int& value) {
     return ec == std::errc() && ptr == end;
 }
 
-}  // namespace
+// "\key\value\key\value...": pairs in order, at most kMaxRules kept; false for damage.
+bool ReadInfoString(const std::string& line,
+                    std::vector<std::pair<std::string, std::string>>& out) {
+    if (line.empty() || line[0] != '\\') {
+        return false;
+    }
+    std::vector<std::string> parts;
+    std::size_t start = 1;
+    while (start <= line.size()) {
+        const std::size_t next = line.find('\\', start);
+        const std::size_t end = next == std::string::npos ? line.size() : next;
+        if (parts.size() < 2 * kMaxRules) {
+            parts.push_back(line.substr(start, std::min(end - start, kMaxTextLength)));
+        } else {
+            parts.emplace_back();  // counted for the pairing check, not kept
+        }
+        if (next == std::string::npos) {
+            break;
+        }
+        start = next + 1;
+    }
+    if (parts.size() % 2 != 0) {
+        return false;
+    }
+    for (std::size_t i = 0; i + 1 < parts.size() && out.size() < kMaxRules; i += 2) {
+        if (parts[i].empty()) {
+            return false;
+        }
+        out.emplace_back(parts[i], parts[i + 1]);
+    }
+    return true;
+}
 
-std::string QwStatus::Value(const std::string& key) const {
+std::string InfoValue(const std::vector<std::pair<std::string, std::string>>& info,
+                      const std::string& key) {
     for (const auto& [k, v] : info) {
         if (k == key) {
             return v;
         }
     }
     return {};
+}
+
+// The text of a connectionless answer after its four 0xFF bytes when it starts with `name`
+// and a line break; cut at a zero byte.
+std::optional<std::string> ConnectionlessBody(ByteView packet, std::string_view name) {
+    if (!LooksLikeQw(packet) || packet.size() > kMaxReplySize) {
+        return std::nullopt;
+    }
+    std::string text(packet.begin() + 4, packet.end());
+    if (text.find('\0') != std::string::npos) {
+        text.resize(text.find('\0'));
+    }
+    if (text.size() <= name.size() || text.compare(0, name.size(), name) != 0 ||
+        text[name.size()] != '\n') {
+        return std::nullopt;
+    }
+    return text.substr(name.size() + 1);
+}
+
+// The leading whole numbers of a player line, before its quoted name; false when one is damaged.
+bool ReadNumbers(std::string_view head, std::span<int> numbers) {
+    std::size_t pos = 0;
+    for (int& n : numbers) {
+        while (pos < head.size() && head[pos] == ' ') {
+            ++pos;
+        }
+        const std::size_t end = head.find(' ', pos);
+        if (end == std::string_view::npos || !ToInt(head.substr(pos, end - pos), n)) {
+            return false;
+        }
+        pos = end;
+    }
+    return true;
+}
+
+std::optional<DpInfo> ParseDp(ByteView packet, std::string_view name,
+                              const std::string& challenge) {
+    const auto body = ConnectionlessBody(packet, name);
+    if (!body) {
+        return std::nullopt;
+    }
+    const std::size_t lineEnd = body->find('\n');
+    DpInfo info;
+    if (!ReadInfoString(body->substr(0, lineEnd), info.info) ||
+        info.Value("challenge") != challenge) {
+        return std::nullopt;
+    }
+    info.hostName = info.Value("hostname");
+    info.map = info.Value("mapname");
+    if (info.hostName.empty() && info.map.empty()) {
+        return std::nullopt;
+    }
+    int number = 0;
+    if (ToInt(info.Value("clients"), number) && number >= 0) {
+        info.clients = number;
+    }
+    if (ToInt(info.Value("sv_maxclients"), number) && number >= 0) {
+        info.maxClients = number;
+    }
+    if (info.clients >= 0 && info.maxClients >= 0 && info.clients > info.maxClients) {
+        return std::nullopt;
+    }
+    // Player lines: frags ping "name" (some servers add a team number).
+    std::size_t from = lineEnd == std::string::npos ? body->size() : lineEnd + 1;
+    while (from < body->size()) {
+        std::size_t end = body->find('\n', from);
+        if (end == std::string::npos) {
+            end = body->size();
+        }
+        const std::string_view line = std::string_view(*body).substr(from, end - from);
+        from = end + 1;
+        const std::size_t quote = line.find('"');
+        const std::size_t closing =
+            quote == std::string_view::npos ? quote : line.find('"', quote + 1);
+        int numbers[2] = {};
+        if (closing == std::string_view::npos || !ReadNumbers(line.substr(0, quote), numbers) ||
+            info.players.size() >= kMaxPlayers) {
+            continue;  // not a player line; the rest of the answer still counts
+        }
+        info.players.push_back(
+            {numbers[0], numbers[1],
+             std::string(line.substr(quote + 1, std::min(closing - quote - 1, kMaxTextLength)))});
+    }
+    return info;
+}
+
+}  // namespace
+
+std::string QwStatus::Value(const std::string& key) const {
+    return InfoValue(info, key);
+}
+
+std::string DpInfo::Value(const std::string& key) const {
+    return InfoValue(info, key);
 }
 
 Bytes NqServerInfoRequest() {
@@ -113,6 +240,16 @@ Bytes NqRuleInfoRequest(const std::string& previousRule) {
 
 Bytes QwStatusRequest() {
     const std::string text = "\xFF\xFF\xFF\xFFstatus\n";
+    return Bytes(text.begin(), text.end());
+}
+
+Bytes DpInfoRequest(const std::string& challenge) {
+    const std::string text = "\xFF\xFF\xFF\xFFgetinfo " + challenge;
+    return Bytes(text.begin(), text.end());
+}
+
+Bytes DpStatusRequest(const std::string& challenge) {
+    const std::string text = "\xFF\xFF\xFF\xFFgetstatus " + challenge;
     return Bytes(text.begin(), text.end());
 }
 
@@ -201,29 +338,8 @@ std::optional<QwStatus> ParseQwStatus(ByteView packet) {
     QwStatus status;
     // First line: "\key\value\key\value".
     std::size_t lineEnd = text.find('\n');
-    const std::string infoLine = text.substr(0, lineEnd);
-    if (infoLine.empty() || infoLine[0] != '\\') {
+    if (!ReadInfoString(text.substr(0, lineEnd), status.info)) {
         return std::nullopt;
-    }
-    std::vector<std::string> parts;
-    std::size_t start = 1;
-    while (start <= infoLine.size()) {
-        const std::size_t next = infoLine.find('\\', start);
-        const std::size_t end = next == std::string::npos ? infoLine.size() : next;
-        parts.push_back(infoLine.substr(start, std::min(end - start, kMaxTextLength)));
-        if (next == std::string::npos) {
-            break;
-        }
-        start = next + 1;
-    }
-    if (parts.size() % 2 != 0) {
-        return std::nullopt;
-    }
-    for (std::size_t i = 0; i + 1 < parts.size() && status.info.size() < kMaxRules; i += 2) {
-        if (parts[i].empty()) {
-            return std::nullopt;
-        }
-        status.info.emplace_back(parts[i], parts[i + 1]);
     }
     // Player lines: userid frags time ping "name" "skin" top bottom.
     while (lineEnd != std::string::npos && lineEnd + 1 < text.size()) {
@@ -241,27 +357,76 @@ std::optional<QwStatus> ParseQwStatus(ByteView packet) {
             continue;  // not a player line; the rest of the answer still counts
         }
         int numbers[4] = {};
-        std::size_t pos = 0;
-        const std::string head = line.substr(0, quote);
-        for (int& n : numbers) {
-            while (pos < head.size() && head[pos] == ' ') {
-                ++pos;
-            }
-            const std::size_t end = head.find(' ', pos);
-            if (end == std::string::npos ||
-                !ToInt(std::string_view(head).substr(pos, end - pos), n)) {
-                pos = std::string::npos;
-                break;
-            }
-            pos = end;
-        }
-        if (pos != std::string::npos && status.players.size() < kMaxPlayers) {
+        if (ReadNumbers(std::string_view(line).substr(0, quote), numbers) &&
+            status.players.size() < kMaxPlayers) {
             QwPlayer player{numbers[0], numbers[1], numbers[2], numbers[3],
                             line.substr(quote + 1, std::min(closing - quote - 1, kMaxTextLength))};
             status.players.push_back(std::move(player));
         }
     }
     return status;
+}
+
+}  // namespace fenmar::net
+
+namespace fenmar::net {
+
+std::optional<DpInfo> ParseDpInfo(ByteView packet, const std::string& challenge) {
+    auto info = ParseDp(packet, "infoResponse", challenge);
+    if (info) {
+        info->players.clear();  // an info answer lists nobody
+    }
+    return info;
+}
+
+std::optional<DpInfo> ParseDpStatus(ByteView packet, const std::string& challenge) {
+    return ParseDp(packet, "statusResponse", challenge);
+}
+
+std::string QuakeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(static_cast<unsigned char>(c) & 0x7F);
+        if (u >= 0x20 && u < 0x7F) {
+            out.push_back(static_cast<char>(u));
+        } else if (u >= 0x12 && u <= 0x1B) {
+            out.push_back(static_cast<char>('0' + (u - 0x12)));
+        } else {
+            switch (u) {
+                case 0x10:
+                    out.push_back('[');
+                    break;
+                case 0x11:
+                    out.push_back(']');
+                    break;
+                case 0x05:
+                case 0x0E:
+                case 0x0F:
+                case 0x1C:
+                    out.push_back('.');  // the dot glyphs
+                    break;
+                case 0x1D:
+                    out.push_back('<');  // the bar's ends and middle
+                    break;
+                case 0x1E:
+                    out.push_back('=');
+                    break;
+                case 0x1F:
+                    out.push_back('>');
+                    break;
+                case 0x09:
+                case 0x0A:
+                case 0x0D:
+                    out.push_back(' ');
+                    break;
+                default:
+                    out.push_back('#');  // the block glyphs, and the arrow at 0x7F
+                    break;
+            }
+        }
+    }
+    return out;
 }
 
 }  // namespace fenmar::net

@@ -1,11 +1,14 @@
 #include "net/QueryCommand.h"
 
+#include "net/Protocol.h"
 #include "net/ServerQuery.h"
 
 namespace fenmar::net {
 
 namespace {
 
+// The listed address as given (control bytes blanked), and the server's texts in Quake's
+// character set: nothing printed can move the terminal or break a line.
 std::string Printable(const std::string& text) {
     std::string out;
     out.reserve(text.size());
@@ -43,7 +46,7 @@ int RunQueryCommand(const std::vector<std::string>& addresses, std::ostream& out
         anyAnswered = anyAnswered || answered;
         const ServerKind kind = r.kind == ServerKind::Auto ? ServerKind::NetQuake : r.kind;
         out << Printable(r.address) << '\t' << KindName(kind) << '\t' << StateText(r.state) << '\t'
-            << Printable(r.hostName) << '\t' << Printable(r.map) << '\t' << Number(r.players)
+            << QuakeText(r.hostName) << '\t' << QuakeText(r.map) << '\t' << Number(r.players)
             << '\t' << Number(r.maxPlayers) << '\t' << Number(r.pingMs) << '\n';
     }
     out.flush();

@@ -1,5 +1,6 @@
 #include "net/ServerAddress.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace fenmar::net {
@@ -29,6 +30,17 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
+// An interface name or number after the '%' of an IPv6 address.
+bool IsScope(std::string_view text) {
+    if (text.empty() || text.size() > 32) {
+        return false;
+    }
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+               c == '_' || c == '-' || c == '.';
+    });
+}
+
 }  // namespace
 
 std::optional<ServerAddress> ParseServerAddress(std::string_view text, ServerKind forced) {
@@ -44,6 +56,9 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text, ServerKin
         text.remove_prefix(5);
     } else if (StartsWithNoCase(text, "nq://")) {
         address.kind = ServerKind::NetQuake;
+        text.remove_prefix(5);
+    } else if (StartsWithNoCase(text, "dp://")) {
+        address.kind = ServerKind::DarkPlaces;
         text.remove_prefix(5);
     }
     if (forced != ServerKind::Auto) {
@@ -76,8 +91,11 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text, ServerKin
         const std::size_t colon = text.find(':');
         if (colon != std::string_view::npos &&
             text.find(':', colon + 1) != std::string_view::npos) {
-            // A bare IPv6 address: no port.
-            if (text.find_first_not_of("0123456789abcdefABCDEF:.") != std::string_view::npos) {
+            // A bare IPv6 address (perhaps with its scope): no port.
+            const std::size_t scope = text.find('%');
+            if (text.substr(0, scope).find_first_not_of("0123456789abcdefABCDEF:.") !=
+                    std::string_view::npos ||
+                (scope != std::string_view::npos && !IsScope(text.substr(scope + 1)))) {
                 return std::nullopt;
             }
             address.host = std::string(text);
@@ -91,6 +109,13 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text, ServerKin
     }
     if (address.host.empty() || address.host.find_first_of("[]") != std::string::npos) {
         return std::nullopt;
+    }
+    // A scope belongs to an IPv6 address only.
+    if (const std::size_t scope = address.host.find('%'); scope != std::string::npos) {
+        if (address.host.find(':') == std::string::npos ||
+            !IsScope(std::string_view(address.host).substr(scope + 1))) {
+            return std::nullopt;
+        }
     }
     if (address.portGiven) {
         const auto port = ReadPort(portText);
@@ -110,10 +135,29 @@ const char* KindName(ServerKind kind) {
             return "nq";
         case ServerKind::QuakeWorld:
             return "qw";
+        case ServerKind::DarkPlaces:
+            return "dp";
         case ServerKind::Auto:
             break;
     }
     return "?";
+}
+
+}  // namespace fenmar::net
+
+namespace fenmar::net {
+
+std::string ConnectText(std::string_view listed) {
+    const auto address = ParseServerAddress(listed);
+    if (!address) {
+        return std::string(listed);
+    }
+    const bool v6 = address->host.find(':') != std::string::npos;
+    if (!address->portGiven) {
+        return address->host;
+    }
+    const std::string host = v6 ? "[" + address->host + "]" : address->host;
+    return host + ":" + std::to_string(address->port);
 }
 
 }  // namespace fenmar::net

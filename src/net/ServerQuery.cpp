@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <random>
 #include <thread>
 
 #include "net/Protocol.h"
+#include "net/ServerProbe.h"
 #include "platform/UdpSocket.h"
 
 namespace fenmar::net {
@@ -18,37 +21,51 @@ using Clock = std::chrono::steady_clock;
 using platform::NetAddress;
 using platform::UdpSocket;
 
-// Most datagrams read from one server before it is treated as finished: enough for every
-// player and rule twice (once more for the retries), and no more.
-constexpr int kMaxDatagramsPerServer = 2 * static_cast<int>(kMaxPlayers + kMaxRules) + 16;
 // Most datagrams taken from one socket in a row, so that a flooding peer cannot starve others.
 constexpr int kMaxReadsPerWake = 32;
 // The loop wakes at least this often to notice a cancel and finished look-ups.
 constexpr auto kLongestWait = std::chrono::milliseconds(50);
 
-// Names looked up one after another on a thread of their own. The thread owns a share of
-// this state, so the query may end while a look-up still runs.
+// Names looked up on a few threads of their own, each taking the next name when it is done.
+// The threads own a share of this state, so the query may end while look-ups still run; they
+// stop taking names then.
 struct Resolver {
     std::mutex mutex;
+    std::deque<std::pair<std::size_t, ServerAddress>> todo;
     std::vector<std::pair<std::size_t, std::vector<NetAddress>>> done;
+    ResolveFunction resolve;
     std::atomic<bool> stop{false};
 
-    static void Start(const std::shared_ptr<Resolver>& self,
-                      std::vector<std::pair<std::size_t, ServerAddress>> names) {
-        std::thread([self, names = std::move(names)] {
-            for (const auto& [index, address] : names) {
-                if (self->stop) {
-                    return;
+    static void Start(const std::shared_ptr<Resolver>& self, std::size_t threads) {
+        for (std::size_t t = 0; t < threads; ++t) {
+            std::thread([self] {
+                for (;;) {
+                    std::pair<std::size_t, ServerAddress> next;
+                    {
+                        const std::lock_guard lock(self->mutex);
+                        if (self->stop || self->todo.empty()) {
+                            return;
+                        }
+                        next = std::move(self->todo.front());
+                        self->todo.pop_front();
+                    }
+                    auto found = self->resolve(next.second.host, next.second.port);
+                    const std::lock_guard lock(self->mutex);
+                    self->done.emplace_back(next.first, std::move(found));
                 }
-                auto found = platform::ResolveHost(address.host, address.port);
-                const std::lock_guard lock(self->mutex);
-                self->done.emplace_back(index, std::move(found));
-            }
-        }).detach();
+            }).detach();
+        }
     }
 };
 
-enum class Phase { Resolving, Queued, Info, Players, Rules, Done };
+// The system reports the scope of a link-local sender only; one the user gave for another
+// address does not come back.
+bool SamePeer(const NetAddress& a, const NetAddress& b) {
+    return a.v6 == b.v6 && a.ip == b.ip && a.port == b.port &&
+           (a.scope == b.scope || a.scope == 0 || b.scope == 0);
+}
+
+enum class Phase { Resolving, Queued, Asking, Done };
 
 struct Slot {
     ServerResult result;
@@ -56,14 +73,7 @@ struct Slot {
     Phase phase = Phase::Done;
     NetAddress peer;
     std::unique_ptr<UdpSocket> socket;
-    Clock::time_point stageStart;
-    Clock::time_point lastSent;
-    bool retried = false;
-    bool foreign = false;  // something came back that was no sound answer
-    bool partial = false;  // some player never answered
-    int datagrams = 0;
-    std::vector<bool> playerSeen;
-    std::string lastRule;
+    std::optional<ServerProbe> probe;
 };
 
 class QueryLoop {
@@ -71,7 +81,9 @@ public:
     QueryLoop(const std::vector<ServerEntry>& entries, const QueryOptions& options,
               const std::function<void(std::size_t, const ServerResult&)>& onUpdate)
         : options_(options), onUpdate_(onUpdate), slots_(entries.size()) {
-        std::vector<std::pair<std::size_t, ServerAddress>> names;
+        start_ = Clock::now();
+        seed_ = std::random_device{}();
+        auto resolver = std::make_shared<Resolver>();
         for (std::size_t i = 0; i < entries.size(); ++i) {
             Slot& slot = slots_[i];
             slot.result.address = entries[i].address;
@@ -88,17 +100,20 @@ public:
                 slot.phase = Phase::Queued;
             } else {
                 slot.phase = Phase::Resolving;
-                names.emplace_back(i, *parsed);
+                resolver->todo.emplace_back(i, *parsed);
             }
         }
-        if (!names.empty()) {
-            resolver_ = std::make_shared<Resolver>();
-            Resolver::Start(resolver_, std::move(names));
+        if (!resolver->todo.empty()) {
+            resolver->resolve = options_.resolve ? options_.resolve : platform::ResolveHost;
+            resolver_ = resolver;
+            Resolver::Start(resolver_, std::clamp<std::size_t>(options_.maxResolving, 1,
+                                                               resolver_->todo.size()));
         }
     }
 
     ~QueryLoop() {
         if (resolver_) {
+            const std::lock_guard lock(resolver_->mutex);
             resolver_->stop = true;
         }
     }
@@ -116,7 +131,7 @@ public:
                 if (slots_[i].socket) {
                     sockets.push_back(slots_[i].socket.get());
                     owners.push_back(i);
-                    wake = std::min(wake, NextTimer(slots_[i]));
+                    wake = std::min(wake, slots_[i].probe->NextWake());
                 }
             }
             const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -130,10 +145,12 @@ public:
             }
             const auto now = Clock::now();
             for (std::size_t i = 0; i < slots_.size(); ++i) {
-                if (slots_[i].socket) {
-                    CheckTimers(i, now);
+                if (slots_[i].socket && now >= slots_[i].probe->NextWake()) {
+                    std::vector<Bytes> send;
+                    Take(i, slots_[i].probe->Wake(now, send), send);
                 }
             }
+            GiveUpNames(now);
         }
         std::vector<ServerResult> results;
         results.reserve(slots_.size());
@@ -154,6 +171,9 @@ private:
 
     void Finish(std::size_t i, QueryState state) {
         Slot& slot = slots_[i];
+        if (slot.socket) {
+            --inFlight_;
+        }
         slot.phase = Phase::Done;
         slot.socket.reset();
         slot.result.state = state;
@@ -161,9 +181,31 @@ private:
         Notify(i);
     }
 
-    void Close(std::size_t i, QueryState state) {
-        --inFlight_;
-        Finish(i, state);
+    // Sends what the probe asks for and shows what it found.
+    void Take(std::size_t i, ServerProbe::Event event, const std::vector<Bytes>& send) {
+        Slot& slot = slots_[i];
+        if (event == ServerProbe::Event::Finished) {
+            const ServerResult& found = slot.probe->Result();
+            slot.result.kind = found.kind;
+            slot.result.hostName = found.hostName;
+            slot.result.map = found.map;
+            slot.result.players = found.players;
+            slot.result.maxPlayers = found.maxPlayers;
+            slot.result.pingMs = found.pingMs;
+            slot.result.playerList = found.playerList;
+            slot.result.rules = found.rules;
+            Finish(i, found.state);
+            return;
+        }
+        for (const Bytes& bytes : send) {
+            slot.socket->Send(bytes);
+        }
+        if (event == ServerProbe::Event::Changed) {
+            const std::string address = slot.result.address;
+            slot.result = slot.probe->Result();
+            slot.result.address = address;
+            Notify(i);
+        }
     }
 
     void TakeResolved() {
@@ -176,6 +218,9 @@ private:
             done.swap(resolver_->done);
         }
         for (auto& [index, found] : done) {
+            if (slots_[index].phase != Phase::Resolving) {
+                continue;  // given up already
+            }
             if (found.empty()) {
                 Finish(index, QueryState::UnknownHost);
                 continue;
@@ -185,6 +230,19 @@ private:
                 std::find_if(found.begin(), found.end(), [](const NetAddress& a) { return !a.v6; });
             slots_[index].peer = v4 != found.end() ? *v4 : found.front();
             slots_[index].phase = Phase::Queued;
+        }
+    }
+
+    // A name still not looked up when its server's time is over is given up: the query ends
+    // without waiting for a resolver that hangs.
+    void GiveUpNames(Clock::time_point now) {
+        if (!resolver_ || now < start_ + options_.timeout * kDeadlineTimeouts) {
+            return;
+        }
+        for (std::size_t i = 0; i < slots_.size(); ++i) {
+            if (slots_[i].phase == Phase::Resolving) {
+                Finish(i, QueryState::UnknownHost);
+            }
         }
     }
 
@@ -203,80 +261,15 @@ private:
             }
             ++inFlight_;
             if (!slot.socket->Connect(slot.peer)) {
-                Close(i, QueryState::NoAnswer);
+                Finish(i, QueryState::NoAnswer);
                 continue;
             }
-            slot.phase = Phase::Info;
-            BeginStage(slot);
-            SendStage(slot);
+            slot.phase = Phase::Asking;
+            slot.probe.emplace(slot.parsed, options_, seed_ + static_cast<std::uint32_t>(i) * 4u);
+            std::vector<Bytes> send;
+            slot.probe->Start(Clock::now(), send);
+            Take(i, ServerProbe::Event::None, send);
         }
-    }
-
-    static void BeginStage(Slot& slot) {
-        slot.stageStart = Clock::now();
-        slot.retried = false;
-    }
-
-    void SendStage(Slot& slot) {
-        slot.lastSent = Clock::now();
-        switch (slot.phase) {
-            case Phase::Info:
-                if (slot.parsed.kind != ServerKind::QuakeWorld) {
-                    slot.socket->Send(NqServerInfoRequest());
-                }
-                // Without a port of its own an entry is a NetQuake server on the usual port.
-                if (slot.parsed.kind == ServerKind::QuakeWorld ||
-                    (slot.parsed.kind == ServerKind::Auto && slot.parsed.portGiven)) {
-                    slot.socket->Send(QwStatusRequest());
-                }
-                break;
-            case Phase::Players:
-                for (std::size_t p = 0; p < slot.playerSeen.size(); ++p) {
-                    if (!slot.playerSeen[p]) {
-                        slot.socket->Send(NqPlayerInfoRequest(static_cast<std::uint8_t>(p)));
-                    }
-                }
-                break;
-            case Phase::Rules:
-                slot.socket->Send(NqRuleInfoRequest(slot.lastRule));
-                break;
-            default:
-                break;
-        }
-    }
-
-    Clock::time_point NextTimer(const Slot& slot) const {
-        return slot.retried ? slot.stageStart + options_.timeout
-                            : slot.stageStart + options_.timeout / 2;
-    }
-
-    void CheckTimers(std::size_t i, Clock::time_point now) {
-        Slot& slot = slots_[i];
-        if (now >= slot.stageStart + options_.timeout) {
-            switch (slot.phase) {
-                case Phase::Info:
-                    Close(i, slot.foreign ? QueryState::NotQuake : QueryState::NoAnswer);
-                    return;
-                case Phase::Players:
-                    slot.partial = true;
-                    StartRules(slot);  // keep the players that answered
-                    return;
-                default:
-                    Close(i, QueryState::TimedOut);
-                    return;
-            }
-        }
-        if (!slot.retried && now >= slot.stageStart + options_.timeout / 2) {
-            slot.retried = true;
-            SendStage(slot);
-        }
-    }
-
-    void StartRules(Slot& slot) {
-        slot.phase = Phase::Rules;
-        slot.lastRule.clear();
-        BeginStage(slot);
-        SendStage(slot);
     }
 
     void ReadFrom(std::size_t i) {
@@ -288,136 +281,25 @@ private:
                 return;
             }
             if (got.status != platform::ReceiveStatus::Datagram) {
-                Close(i, slot.phase == Phase::Info ? QueryState::NoAnswer : QueryState::TimedOut);
-                return;
-            }
-            if (++slot.datagrams > kMaxDatagramsPerServer) {
-                Close(i, slot.phase == Phase::Info ? QueryState::NotQuake : QueryState::Answered);
+                Take(i, slot.probe->Fail(), {});
                 return;
             }
             // The socket is connected, so the system drops other senders; checked once more.
-            if (got.truncated || got.size > kMaxReplySize || !(got.from == slot.peer)) {
-                slot.foreign = true;
+            if (got.truncated || got.size > kMaxReplySize || !SamePeer(got.from, slot.peer)) {
+                slot.probe->Stray();
                 continue;
             }
-            Handle(i, ByteView(buffer.data(), got.size));
+            std::vector<Bytes> send;
+            Take(i, slot.probe->Reply(ByteView(buffer.data(), got.size), Clock::now(), send), send);
         }
-    }
-
-    void Handle(std::size_t i, ByteView packet) {
-        Slot& slot = slots_[i];
-        const auto pingMs = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - slot.lastSent)
-                .count());
-        switch (slot.phase) {
-            case Phase::Info:
-                if (slot.parsed.kind != ServerKind::QuakeWorld) {
-                    if (const auto info = ParseNqServerInfo(packet)) {
-                        TakeNqInfo(i, *info, pingMs);
-                        return;
-                    }
-                }
-                if (slot.parsed.kind != ServerKind::NetQuake) {
-                    if (const auto status = ParseQwStatus(packet)) {
-                        TakeQwStatus(i, *status, pingMs);
-                        return;
-                    }
-                }
-                break;
-            case Phase::Players:
-                if (const auto player = ParseNqPlayerInfo(packet)) {
-                    const auto number = static_cast<std::size_t>(player->number);
-                    if (number < slot.playerSeen.size() && !slot.playerSeen[number]) {
-                        slot.playerSeen[number] = true;
-                        slot.result.playerList.push_back(
-                            {player->name, player->frags, player->connectTime, -1});
-                        if (std::all_of(slot.playerSeen.begin(), slot.playerSeen.end(),
-                                        [](bool b) { return b; })) {
-                            Notify(i);
-                            StartRules(slot);
-                        }
-                    }
-                    return;
-                }
-                break;
-            case Phase::Rules:
-                if (const auto rule = ParseNqRuleInfo(packet)) {
-                    if (rule->last) {
-                        Close(i, slot.partial ? QueryState::TimedOut : QueryState::Answered);
-                        return;
-                    }
-                    if (rule->name == slot.lastRule) {
-                        return;  // the answer to a retry of the request already answered
-                    }
-                    slot.result.rules.emplace_back(rule->name, rule->value);
-                    slot.lastRule = rule->name;
-                    if (slot.result.rules.size() >= kMaxRules) {
-                        Close(i, QueryState::Answered);
-                        return;
-                    }
-                    BeginStage(slot);
-                    SendStage(slot);
-                    return;
-                }
-                break;
-            default:
-                return;
-        }
-        slot.foreign = true;  // ignored: not the answer to what we asked
-    }
-
-    void TakeNqInfo(std::size_t i, const NqServerInfo& info, int pingMs) {
-        Slot& slot = slots_[i];
-        ServerResult& r = slot.result;
-        r.kind = ServerKind::NetQuake;
-        r.hostName = info.hostName;
-        r.map = info.map;
-        r.players = info.players;
-        r.maxPlayers = info.maxPlayers;
-        r.pingMs = pingMs;
-        r.state = QueryState::Answered;
-        if (!options_.details) {
-            Close(i, QueryState::Answered);
-            return;
-        }
-        slot.parsed.kind = ServerKind::NetQuake;
-        Notify(i);
-        if (info.players > 0) {
-            slot.phase = Phase::Players;
-            slot.playerSeen.assign(static_cast<std::size_t>(info.players), false);
-            BeginStage(slot);
-            SendStage(slot);
-        } else {
-            StartRules(slot);
-        }
-    }
-
-    void TakeQwStatus(std::size_t i, const QwStatus& status, int pingMs) {
-        ServerResult& r = slots_[i].result;
-        r.kind = ServerKind::QuakeWorld;
-        r.hostName = status.Value("hostname");
-        r.map = status.Value("map");
-        r.players = static_cast<int>(status.players.size());
-        r.maxPlayers = 0;
-        const std::string max = status.Value("maxclients");
-        for (const char c : max) {
-            if (c < '0' || c > '9' || r.maxPlayers > 9999) {
-                break;
-            }
-            r.maxPlayers = r.maxPlayers * 10 + (c - '0');
-        }
-        r.pingMs = pingMs;
-        r.rules = status.info;
-        for (const QwPlayer& p : status.players) {
-            r.playerList.push_back({p.name, p.frags, p.time * 60, p.ping});
-        }
-        Close(i, QueryState::Answered);
     }
 
     QueryOptions options_;
     std::function<void(std::size_t, const ServerResult&)> onUpdate_;
     std::vector<Slot> slots_;
     std::shared_ptr<Resolver> resolver_;
+    Clock::time_point start_;
+    std::uint32_t seed_ = 0;
     std::size_t finished_ = 0;
     std::size_t inFlight_ = 0;
 };

@@ -1,7 +1,8 @@
 #pragma once
 // Asks many game servers at once what they run: one non-blocking loop over connected UDP
-// sockets, a per-request timeout with one retry, round-trip times, and names looked up on a
-// thread of their own so that a slow resolver never holds the loop.
+// sockets, a per-request timeout with one retry, an overall limit per server, round-trip
+// times, and names looked up on a few threads of their own so that a slow resolver never holds
+// the loop (nor its end).
 
 #include <atomic>
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "net/ServerAddress.h"
+#include "platform/UdpSocket.h"
 
 namespace fenmar::net {
 
@@ -19,7 +21,7 @@ enum class QueryState {
     Waiting,      // not finished yet
     Answered,     // the server told its host name and map
     NoAnswer,     // nothing came back, also after the retry (or: nobody listens there)
-    TimedOut,     // the server told its host name and map, then stopped answering
+    TimedOut,     // no longer given: a server that told its host name and map is Answered
     NotQuake,     // something answered, but never with a sound answer of the protocol
     UnknownHost,  // the name could not be looked up
     BadAddress,   // the listed text names no server
@@ -53,12 +55,21 @@ struct ServerResult {
     std::vector<std::pair<std::string, std::string>> rules;
 };
 
+// Looks a host name up; may block. The query runs it on threads of its own.
+using ResolveFunction =
+    std::function<std::vector<platform::NetAddress>(const std::string& host, std::uint16_t port)>;
+
 struct QueryOptions {
-    // How long one request waits for its answer; the retry goes out half-way.
+    // How long one request waits for its answer; the retry goes out half-way. A server is
+    // given kDeadlineTimeouts of these in all, from its first request (a name, from the start).
     std::chrono::milliseconds timeout{2000};
-    bool details = true;            // NetQuake: also ask for players and rules
+    bool details = true;            // also ask for players and rules
     std::size_t maxInFlight = 512;  // sockets open at once
+    ResolveFunction resolve;        // empty: the system's resolver
+    std::size_t maxResolving = 8;   // names looked up at once
 };
+
+inline constexpr int kDeadlineTimeouts = 4;
 
 // Queries every entry and returns when all are finished or `cancel` becomes true.
 // `onUpdate(index, result)` runs on the calling thread whenever a server's result changes.

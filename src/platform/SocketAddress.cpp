@@ -18,6 +18,7 @@ SockLen ToSockaddr(const NetAddress& address, sockaddr_storage& out) {
         a.sin6_family = AF_INET6;
         a.sin6_port = htons(address.port);
         std::memcpy(&a.sin6_addr, address.ip.data(), 16);
+        a.sin6_scope_id = address.scope;
         std::memcpy(&out, &a, sizeof a);
         return static_cast<SockLen>(sizeof a);
     }
@@ -44,6 +45,7 @@ std::optional<NetAddress> FromSockaddr(const sockaddr_storage& in) {
         address.v6 = true;
         std::memcpy(address.ip.data(), &a.sin6_addr, 16);
         address.port = ntohs(a.sin6_port);
+        address.scope = a.sin6_scope_id;
         return address;
     }
     return std::nullopt;
@@ -61,6 +63,29 @@ std::optional<NetAddress> ParseNumericAddress(const std::string& host, std::uint
     if (::inet_pton(AF_INET6, host.c_str(), address.ip.data()) == 1) {
         address.v6 = true;
         return address;
+    }
+    // With a scope the system's reader turns the interface's name into its number; a numeric
+    // host never asks a name service.
+    if (host.find('%') != std::string::npos && host.find(':') != std::string::npos) {
+        addrinfo hints{};
+        hints.ai_family = AF_INET6;
+        hints.ai_socktype = SOCK_DGRAM;
+        hints.ai_flags = AI_NUMERICHOST;
+        addrinfo* list = nullptr;
+        if (::getaddrinfo(host.c_str(), nullptr, &hints, &list) != 0 || list == nullptr) {
+            return std::nullopt;
+        }
+        sockaddr_storage s{};
+        std::optional<NetAddress> found;
+        if (list->ai_addrlen <= sizeof s) {
+            std::memcpy(&s, list->ai_addr, list->ai_addrlen);
+            found = detail::FromSockaddr(s);
+        }
+        ::freeaddrinfo(list);
+        if (found) {
+            found->port = port;
+        }
+        return found;
     }
     return std::nullopt;
 }

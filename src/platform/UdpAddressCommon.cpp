@@ -18,6 +18,10 @@ std::string NetAddress::ToString() const {
                       static_cast<unsigned>(ip[i] << 8 | ip[i + 1]));
         out += text;
     }
+    if (scope != 0) {
+        std::snprintf(text, sizeof text, "%%%u", static_cast<unsigned>(scope));
+        out += text;
+    }
     std::snprintf(text, sizeof text, "]:%u", static_cast<unsigned>(port));
     return out + text;
 }

@@ -20,14 +20,15 @@ struct NetAddress {
     bool v6 = false;
     std::array<std::uint8_t, 16> ip{};  // IPv4 uses the first four bytes
     std::uint16_t port = 0;
+    std::uint32_t scope = 0;  // IPv6: the interface of a link-local address (0: none)
 
     bool operator==(const NetAddress&) const = default;
     // "1.2.3.4:26000" or "[::1]:26000".
     std::string ToString() const;
 };
 
-// Reads a numeric IPv4 or IPv6 address (no brackets, no port); nullopt for anything else.
-// Never touches the network.
+// Reads a numeric IPv4 or IPv6 address (no brackets, no port; IPv6 perhaps with its scope,
+// "fe80::1%eth0" or "fe80::1%2"); nullopt for anything else. Never touches the network.
 std::optional<NetAddress> ParseNumericAddress(const std::string& host, std::uint16_t port);
 
 // Looks a host name up through the system's resolver; may block for a long time, so callers

@@ -177,5 +177,76 @@ TEST(QwStatusReader, BoundsKeysPlayersAndTexts) {
     EXPECT_EQ(status->players[0].name.size(), kMaxTextLength);
 }
 
+const std::string kDpInfo =
+    "\\gamename\\DarkPlaces-Quake\\modname\\id1\\sv_maxclients\\8\\clients\\2\\mapname\\start"
+    "\\hostname\\DP box\\protocol\\3\\challenge\\fm1";
+
+TEST(DpReaders, ReadInfoAndStatusAnswersThatRepeatTheChallenge) {
+    EXPECT_EQ(DpInfoRequest("fm1"), FromText("\xFF\xFF\xFF\xFFgetinfo fm1"));
+    EXPECT_EQ(DpStatusRequest("fm1"), FromText("\xFF\xFF\xFF\xFFgetstatus fm1"));
+    const auto info = ParseDpInfo(testing::DpAnswer("infoResponse", kDpInfo), "fm1");
+    ASSERT_TRUE(info);
+    EXPECT_EQ(std::tuple(info->hostName, info->map, info->clients, info->maxClients),
+              std::tuple("DP box", "start", 2, 8));
+    EXPECT_EQ(info->Value("gamename"), "DarkPlaces-Quake");
+    const auto status = ParseDpStatus(
+        testing::DpAnswer("statusResponse", kDpInfo,
+                          "12 40 \"Ranger\"\n-3 999 \"with \\\\ blank\" 2\nbroken \"x\"\n"),
+        "fm1");
+    ASSERT_TRUE(status);
+    ASSERT_EQ(status->players.size(), 2u) << "the broken line is skipped, a team number is not";
+    EXPECT_EQ(
+        std::tuple(status->players[0].frags, status->players[0].ping, status->players[0].name),
+        std::tuple(12, 40, "Ranger"));
+    EXPECT_EQ(status->players[1].frags, -3);
+}
+
+TEST(DpReaders, RejectOtherChallengesAnswersAndDamage) {
+    struct Case {
+        Bytes packet;
+        const char* why;
+    } cases[] = {
+        {testing::DpAnswer("infoResponse", kDpInfo), "another challenge"},
+        {testing::DpAnswer("statusResponse", kDpInfo + "x"), "status for info"},
+        {testing::DpAnswer("infoResponse", "\\hostname\\h\\mapname\\m"), "no challenge"},
+        {testing::DpAnswer("infoResponse", "\\hostname\\h\\challenge"), "odd info string"},
+        {testing::DpAnswer("infoResponse", "hostname\\h\\challenge\\c"), "no leading \\"},
+        {testing::DpAnswer("infoResponse", "\\protocol\\3\\challenge\\c"), "no name, no map"},
+        {testing::DpAnswer("infoResponse",
+                           "\\hostname\\h\\clients\\9\\sv_maxclients\\8"
+                           "\\challenge\\c"),
+         "more players than places"},
+        {FromText("\xFF\xFF\xFF\xFFinfoResponse"), "cut"},
+        {FromText("\xFF\xFF\xFF\xFFinfoResponsex\n\\hostname\\h\\challenge\\c"), "other name"},
+        {NqServerInfoAnswer("h", "m", 0, 1), "NetQuake"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(ParseDpInfo(c.packet, "c")) << c.why;
+    }
+    EXPECT_TRUE(ParseDpInfo(testing::DpAnswer("infoResponse", "\\hostname\\h\\challenge\\c"), "c"));
+}
+
+TEST(QuakeCharacters, BecomePlainPrintableText) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain text", "plain text"},
+        {"\xC7\xEF\xEC\xE4", "Gold"},            // coloured letters
+        {"\x90team\x91 \x12\x1B", "[team] 09"},  // brackets and digits
+        {"\x92\x93\x9B", "019"},                 // coloured digits
+        {"a\x05\x0E\x0F\x1C"
+         "b",
+         "a....b"},                               // dots
+        {"\x1D\x1E\x1F", "<=>"},                  // the bar
+        {"tab\there\nline\r", "tab here line "},  // breaks
+        {"\x01\x7F\x80\x9B\xFF", "###9#"},        // blocks, arrow; 0x9B is CSI in C1
+    };
+    for (const auto& [in, out] : cases) {
+        EXPECT_EQ(QuakeText(in), out) << in;
+    }
+    for (int c = 1; c < 256; ++c) {
+        const char got = QuakeText(std::string(1, static_cast<char>(c)))[0];
+        EXPECT_TRUE(got >= 0x20 && got < 0x7F) << c;
+    }
+}
+
 }  // namespace
 }  // namespace fenmar::net

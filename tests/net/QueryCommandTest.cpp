@@ -49,6 +49,18 @@ TEST(QueryCommand, PrintsOneTabSeparatedLinePerServerInTheOrderGiven) {
     EXPECT_GE(std::stoi(f[7]), 0);
 }
 
+TEST(QueryCommand, PrintsNamesInQuakesCharacterSetAsPlainText) {
+    // Coloured letters would be invalid UTF-8; 0x9B would reach the terminal as C2 9B (CSI).
+    testing::Responder server(
+        testing::NqServerScript("\x90\xC7old\x91\x9B\x1B", "\xE5\x31m1", 4, {}, {}));
+    std::ostringstream out, err;
+    ASSERT_EQ(RunQueryCommand({server.Address()}, out, err, 1500ms), 0);
+    const auto f = Fields(out.str().substr(0, out.str().find('\n')));
+    ASSERT_EQ(f.size(), 8u);
+    EXPECT_EQ(f[3], "[Gold]99");
+    EXPECT_EQ(f[4], "e1m1");
+}
+
 TEST(QueryCommand, FailsWhenNothingAnswersOrNothingIsListed) {
     std::ostringstream out, err;
     EXPECT_EQ(RunQueryCommand({"[::1"}, out, err, 300ms), 1);

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 
 #include "AnswerSummary.h"
@@ -126,7 +128,7 @@ TEST(QueryLoop, AFloodingServerCannotHoldTheLoop) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
 }
 
-TEST(QueryLoop, AServerThatStopsAnsweringKeepsWhatItToldAndEndsAsTimedOut) {
+TEST(QueryLoop, AServerThatStopsAnsweringKeepsWhatItToldAndStaysOk) {
     Responder server([](ByteView request, int) -> std::vector<Bytes> {
         if (request[4] == kCcreqServerInfo) {
             return {NqServerInfoAnswer("half", "e1m1", 2, 4)};
@@ -137,7 +139,7 @@ TEST(QueryLoop, AServerThatStopsAnsweringKeepsWhatItToldAndEndsAsTimedOut) {
         return {};
     });
     const auto results = QueryServers({{server.Address(), ServerKind::NetQuake}}, Options(600ms));
-    EXPECT_EQ(results[0].state, QueryState::TimedOut);
+    EXPECT_EQ(results[0].state, QueryState::Answered);
     EXPECT_EQ(results[0].hostName, "half");
     EXPECT_EQ(results[0].players, 2);
     ASSERT_EQ(results[0].playerList.size(), 1u);
@@ -165,6 +167,43 @@ TEST(QueryLoop, NamesAreLookedUpAndBadTextsReported) {
     EXPECT_EQ(results[1].state, QueryState::BadAddress);
     EXPECT_EQ(results[2].state, QueryState::BadAddress);
     EXPECT_STREQ(StateText(QueryState::NotQuake), "not a Quake server");
+}
+
+TEST(QueryLoop, NamesAreLookedUpSideBySideAndAHangingResolverCannotHoldTheQuery) {
+    Responder server(NqServerScript("good", "start", 2, {}, {}));
+    // Shared with the look-up threads, which may outlive the query (and this test's frame).
+    struct Hang {
+        std::mutex mutex;
+        std::condition_variable released;
+        bool release = false;
+    };
+    auto hang = std::make_shared<Hang>();
+    QueryOptions options = Options(300ms);
+    options.resolve = [hang](const std::string& host, std::uint16_t port) {
+        if (host != "good.test") {
+            std::unique_lock lock(hang->mutex);
+            hang->released.wait_for(lock, 20s, [&] { return hang->release; });
+            return std::vector<platform::NetAddress>{};
+        }
+        return std::vector<platform::NetAddress>{*platform::ParseNumericAddress("127.0.0.1", port)};
+    };
+    const std::string port = ":" + std::to_string(server.Port());
+    const auto results = QueryServers({{"dead1.test" + port},
+                                       {"dead2.test" + port},
+                                       {"dead3.test" + port},
+                                       {"dead4.test" + port},
+                                       {"good.test" + port}},
+                                      options);
+    {
+        const std::lock_guard lock(hang->mutex);
+        hang->release = true;
+    }
+    hang->released.notify_all();
+    // Looked up one after another, the good name would still wait behind the dead ones.
+    EXPECT_EQ(results[4].state, QueryState::Answered);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(results[static_cast<std::size_t>(i)].state, QueryState::UnknownHost) << i;
+    }
 }
 
 TEST(QueryLoop, AsksServersOnIpv6Addresses) {

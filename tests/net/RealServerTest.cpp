@@ -1,5 +1,5 @@
-// The query against a real NetQuake server (Debian's quakespasm, dedicated, on a private
-// loopback port) and compared with Debian's qstat.
+// The query against real servers (Debian's quakespasm, dedicated, and darkplaces-server, each
+// on a private loopback port) and compared with Debian's qstat.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -23,6 +23,7 @@ using namespace std::chrono_literals;
 
 const char* const kQuakespasm = "/usr/games/quakespasm";
 const char* const kQuakestat = "/usr/bin/quakestat";
+const char* const kDarkPlaces = "/usr/games/darkplaces-server";
 
 std::uint16_t FreePort() {
     auto socket = platform::UdpSocket::Open(false);
@@ -42,14 +43,16 @@ std::string XmlField(const std::string& xml, const std::string& tag) {
     return xml.substr(start + open.size(), end - start - open.size());
 }
 
-class RealServer : public ::testing::Test {
+// A real server on a free loopback port, on a copy of the free game data; skipped where the
+// program or the data is absent.
+class RealServerBase : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void Start(const char* program, std::vector<std::string> args, ServerKind kind) {
         if (!testing::CanRunServers()) {
             GTEST_SKIP() << "the real server tests start Linux programs";
         }
-        if (!fs::exists(kQuakespasm)) {
-            GTEST_SKIP() << "quakespasm is not installed (" << kQuakespasm << ")";
+        if (!fs::exists(program)) {
+            GTEST_SKIP() << program << " is not installed";
         }
         const fs::path data = fs::path(FENMAR_QUAKE_FREE) / "id1";
         if (!fs::exists(data / "maps" / "start.bsp")) {
@@ -57,11 +60,10 @@ protected:
         }
         fs::copy(data, dir_.Path() / "id1", fs::copy_options::recursive);
         port_ = FreePort();
-        server_ = std::make_unique<testing::ServerProcess>(
-            kQuakespasm,
-            std::vector<std::string>{"-dedicated", "6", "-port", std::to_string(port_), "-basedir",
-                                     dir_.Str(), "+hostname", "FenmarTest", "+deathmatch", "1",
-                                     "+fraglimit", "15", "+map", "start"});
+        for (std::string& arg : args) {
+            arg = arg == "PORT" ? std::to_string(port_) : arg == "BASEDIR" ? dir_.Str() : arg;
+        }
+        server_ = std::make_unique<testing::ServerProcess>(program, args);
         ASSERT_TRUE(server_->Started());
         // Up once it answers; a loaded machine may need a while to load the map.
         const auto until = std::chrono::steady_clock::now() + 30s;
@@ -69,13 +71,12 @@ protected:
             QueryOptions quick;
             quick.timeout = 500ms;
             quick.details = false;
-            if (QueryServers({{Address(), ServerKind::NetQuake}}, quick)[0].state ==
-                QueryState::Answered) {
+            if (QueryServers({{Address(), kind}}, quick)[0].state == QueryState::Answered) {
                 return;
             }
             std::this_thread::sleep_for(200ms);
         }
-        FAIL() << "quakespasm did not answer on port " << port_;
+        FAIL() << program << " did not answer on port " << port_;
     }
 
     std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
@@ -83,6 +84,26 @@ protected:
     fenmar::test::TempDir dir_;
     std::uint16_t port_ = 0;
     std::unique_ptr<testing::ServerProcess> server_;
+};
+
+class RealServer : public RealServerBase {
+protected:
+    void SetUp() override {
+        Start(kQuakespasm,
+              {"-dedicated", "6", "-port", "PORT", "-basedir", "BASEDIR", "+hostname", "FenmarTest",
+               "+deathmatch", "1", "+fraglimit", "15", "+map", "start"},
+              ServerKind::NetQuake);
+    }
+};
+
+class RealDarkPlacesServer : public RealServerBase {
+protected:
+    void SetUp() override {
+        Start(kDarkPlaces,
+              {"-nohome", "-basedir", "BASEDIR", "-port", "PORT", "+hostname", "FenmarDP", "+map",
+               "start"},
+              ServerKind::DarkPlaces);
+    }
 };
 
 TEST_F(RealServer, AnswersAsQstatSeesItWithTheRulesItWasStartedWith) {
@@ -120,6 +141,31 @@ TEST_F(RealServer, TheCommandPrintsOneLineAndSucceeds) {
     const std::string expectedStart = Address() + "\tnq\tok\tFenmarTest\tstart\t0\t6\t";
     EXPECT_EQ(first.substr(0, expectedStart.size()), expectedStart) << text;
     EXPECT_EQ(text.substr(first.size()), closed + "\tnq\tno answer\t\t\t-\t-\t-\n");
+}
+
+TEST_F(RealDarkPlacesServer, IsFoundByItselfAndAnswersAsQstatSeesIt) {
+    const auto results = QueryServers({{Address()}}, {});
+    const ServerResult& r = results[0];
+    EXPECT_EQ(testing::Summary(r),
+              std::tuple(QueryState::Answered, ServerKind::DarkPlaces, "FenmarDP", "start", 0, 8));
+    std::map<std::string, std::string> rules(r.rules.begin(), r.rules.end());
+    EXPECT_EQ(rules["gamename"], "DarkPlaces-Quake");
+
+    if (!fs::exists(kQuakestat)) {
+        GTEST_SKIP() << "qstat is not installed (" << kQuakestat << ")";
+    }
+    const std::string xml = testing::RunAndCapture(kQuakestat, {"-nexuizs", Address(), "-xml"});
+    EXPECT_EQ(XmlField(xml, "name"), r.hostName);
+    EXPECT_EQ(XmlField(xml, "map"), r.map);
+    EXPECT_EQ(XmlField(xml, "numplayers"), std::to_string(r.players));
+    EXPECT_EQ(XmlField(xml, "maxplayers"), std::to_string(r.maxPlayers));
+
+    // The server ignores a second question from one address within two seconds.
+    std::this_thread::sleep_for(2500ms);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunQueryCommand({Address()}, out, err, 3000ms), 0);
+    const std::string expected = Address() + "\tdp\tok\tFenmarDP\tstart\t0\t8\t";
+    EXPECT_EQ(out.str().substr(0, expected.size()), expected) << out.str();
 }
 
 }  // namespace

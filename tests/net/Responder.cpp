@@ -137,4 +137,41 @@ Script NqServerScript(const std::string& host, const std::string& map, int max,
     };
 }
 
+Bytes DpAnswer(const std::string& name, const std::string& info, const std::string& lines) {
+    const std::string text = "\xFF\xFF\xFF\xFF" + name + "\n" + info + "\n" + lines;
+    return Bytes(text.begin(), text.end());
+}
+
+std::string DpChallenge(ByteView request) {
+    const std::string text(request.begin(), request.end());
+    for (const std::string prefix : {"\xFF\xFF\xFF\xFFgetinfo ", "\xFF\xFF\xFF\xFFgetstatus "}) {
+        if (text.rfind(prefix, 0) == 0) {
+            return text.substr(prefix.size());
+        }
+    }
+    return {};
+}
+
+Script DpServerScript(const std::string& host, const std::string& map, int max,
+                      std::vector<std::pair<std::string, int>> players) {
+    return [=](ByteView request, int) -> std::vector<Bytes> {
+        const std::string challenge = DpChallenge(request);
+        if (challenge.empty()) {
+            return {};
+        }
+        const std::string info = "\\gamename\\DarkPlaces-Quake\\modname\\id1\\sv_maxclients\\" +
+                                 std::to_string(max) + "\\clients\\" +
+                                 std::to_string(players.size()) + "\\mapname\\" + map +
+                                 "\\hostname\\" + host + "\\protocol\\3\\challenge\\" + challenge;
+        if (request[4] == 'g' && request[7] == 'i') {
+            return {DpAnswer("infoResponse", info)};
+        }
+        std::string lines;
+        for (const auto& [name, frags] : players) {
+            lines += std::to_string(frags) + " 40 \"" + name + "\"\n";
+        }
+        return {DpAnswer("statusResponse", info, lines)};
+    };
+}
+
 }  // namespace fenmar::net::testing

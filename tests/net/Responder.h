@@ -48,6 +48,15 @@ private:
     std::thread thread_;
 };
 
+// A DarkPlaces-protocol answer: "\xFF\xFF\xFF\xFF<name>\n<info>\n<lines>".
+Bytes DpAnswer(const std::string& name, const std::string& info, const std::string& lines = "");
+// The challenge of a DarkPlaces-protocol request ("getinfo <challenge>"); "" for anything else.
+std::string DpChallenge(ByteView request);
+
+// A DarkPlaces-protocol server: players as name and frags.
+Script DpServerScript(const std::string& host, const std::string& map, int max,
+                      std::vector<std::pair<std::string, int>> players);
+
 // A NetQuake server with players and rules, as far as the query needs one.
 Script NqServerScript(const std::string& host, const std::string& map, int max,
                       std::vector<std::pair<std::string, int>> players,

@@ -17,4 +17,9 @@ std::string ServersKeyPath();
 std::vector<std::string> LoadKeptServers(store::Store* store);
 void SaveKeptServers(store::Store* store, const std::vector<std::string>& servers);
 
+// The name (in the executable list) of the engine that joins QuakeWorld servers, in the value
+// "QuakeWorldEngine" beside the kept list; "" when none was chosen.
+std::string LoadQuakeWorldEngine(store::Store* store);
+void SaveQuakeWorldEngine(store::Store* store, const std::string& name);
+
 }  // namespace fenmar::ui

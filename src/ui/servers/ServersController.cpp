@@ -5,9 +5,14 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 
+#include "core/ExecutableTable.h"
+#include "ui/pages/GeneralPage.h"
 #include "ui/pages/MultiplayerPage.h"
+#include "ui/servers/ServerListStore.h"
 #include "ui/servers/ServersWindow.h"
 #include "ui/widgets/ComboText.h"
+#include "ui/widgets/Controls.h"
+#include "ui/widgets/LocalText.h"
 #include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {
@@ -34,7 +39,7 @@ void ServersController::buServersClick() {
                 }
                 return servers;
             },
-            [this](const QString& address) { ConnectTo(address); });
+            [this](const QString& address, net::ServerKind kind) { ConnectTo(address, kind); });
         window_->setWindowIcon(dialog_.windowIcon());
     } else {
         window_->Reload();
@@ -47,7 +52,7 @@ void ServersController::buServersClick() {
     }
 }
 
-void ServersController::ConnectTo(const QString& address) {
+void ServersController::ConnectTo(const QString& address, net::ServerKind kind) {
     MultiplayerPage& page = *dialog_.multiplayer;
     if (!page.cbConnectToServer->isEnabled()) {
         dialog_.Context().ui.ShowMessage(
@@ -55,9 +60,77 @@ void ServersController::ConnectTo(const QString& address) {
             QStringLiteral("Something you should know..."), MessageIcon::Information);
         return;
     }
+    if (!UseEngineFor(kind)) {
+        return;
+    }
     page.cbConnectToServer->setChecked(true);
     SetComboText(page.comboServer, address);
     dialog_.activateWindow();
+}
+
+void ServersController::ShowExecutable(const std::string& name) {
+    QComboBox* combo = dialog_.general->comboExecutables;
+    for (int i = 0; i < combo->count(); ++i) {
+        if (EqualsIgnoringAsciiCase(ToLocal(combo->itemText(i)), name)) {
+            combo->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+bool ServersController::UseEngineFor(net::ServerKind kind) {
+    std::string& executable = dialog_.Context().globals.Executable;
+    if (kind != net::ServerKind::QuakeWorld) {
+        // Back to the engine in force before a QuakeWorld server was joined, unless the user
+        // chose another one since.
+        if (!netQuakeEngine_.empty() && EqualsIgnoringAsciiCase(executable, quakeWorldEngine_)) {
+            executable = netQuakeEngine_;
+            ShowExecutable(executable);
+        }
+        return true;
+    }
+    const auto engine = QuakeWorldEngine();
+    if (!engine) {
+        return false;
+    }
+    if (!EqualsIgnoringAsciiCase(executable, *engine)) {
+        netQuakeEngine_ = executable;
+    }
+    quakeWorldEngine_ = *engine;
+    executable = *engine;
+    ShowExecutable(executable);
+    return true;
+}
+
+std::optional<std::string> ServersController::QuakeWorldEngine() {
+    AppContext& context = dialog_.Context();
+    const std::string stored = LoadQuakeWorldEngine(context.store);
+    if (const auto row = context.executables.Find(stored); row && !stored.empty()) {
+        return row->name;
+    }
+    ChoiceRequest request;
+    request.title = QStringLiteral("QuakeWorld engine");
+    request.text = QStringLiteral("This is a QuakeWorld server. Which engine joins it?");
+    const auto& rows = context.executables.Entries();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        request.items << FromLocal(rows[i].name);
+        const std::string text = AsciiLower(rows[i].name + " " + rows[i].file);
+        if (request.ticked.empty() &&
+            (text.find("quakeworld") != std::string::npos || text.find("qw") != std::string::npos ||
+             text.find("ezquake") != std::string::npos || text.find("fte") != std::string::npos)) {
+            request.ticked.push_back(static_cast<int>(i));
+        }
+    }
+    if (rows.empty()) {
+        return std::nullopt;
+    }
+    const auto chosen = context.ui.ChooseFromList(request);
+    if (!chosen || chosen->empty()) {
+        return std::nullopt;
+    }
+    const std::string name = rows[static_cast<std::size_t>(chosen->front())].name;
+    SaveQuakeWorldEngine(context.store, name);
+    return name;
 }
 
 }  // namespace fenmar::ui

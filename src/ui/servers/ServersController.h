@@ -4,6 +4,8 @@
 
 #include <QObject>
 #include <QPointer>
+#include <optional>
+#include <string>
 
 #include "ui/servers/ServersWindow.h"
 
@@ -20,11 +22,20 @@ public:
     void buServersClick();
     // Checks "Connect to server:" and puts the address into the server box; the page's rules
     // run as for a user's clicks and typing. Refused (with a notice) while a server is enabled.
-    void ConnectTo(const QString& address);
+    // A QuakeWorld server is joined with the QuakeWorld engine of the executable list (asked
+    // for once, then kept); any other with the NetQuake engine in force before.
+    void ConnectTo(const QString& address, net::ServerKind kind = net::ServerKind::Auto);
     ServersWindow* Window() const { return window_; }
 
 private:
+    // Shows the engine that joins servers of `kind`; false when the user chose none.
+    bool UseEngineFor(net::ServerKind kind);
+    std::optional<std::string> QuakeWorldEngine();
+    void ShowExecutable(const std::string& name);  // in the General page's executable box
+
     TMainDialog& dialog_;
+    std::string netQuakeEngine_;    // in force before a QuakeWorld server was joined
+    std::string quakeWorldEngine_;  // shown for the last QuakeWorld server joined
     QPointer<ServersWindow> window_;
 };
 

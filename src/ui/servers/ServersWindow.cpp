@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "net/Protocol.h"
 #include "ui/servers/ServerListStore.h"
 
 namespace fenmar::ui {
@@ -25,8 +26,10 @@ constexpr int kKeptRole = Qt::UserRole + 2;
 constexpr int kPlayersRole = Qt::UserRole + 3;
 constexpr int kMaxRole = Qt::UserRole + 4;
 
+// A text from a server, in Quake's character set.
 QString FromText(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const std::string plain = net::QuakeText(text);
+    return QString::fromLatin1(plain.data(), static_cast<qsizetype>(plain.size()));
 }
 
 bool SameAddress(const std::string& a, const std::string& b) {
@@ -78,7 +81,7 @@ protected:
 }  // namespace
 
 ServersWindow::ServersWindow(store::Store* store, std::function<std::vector<std::string>()> history,
-                             std::function<void(const QString&)> connect, QWidget* parent)
+                             ConnectFunction connect, QWidget* parent)
     : QWidget(parent, Qt::Window),
       store_(store),
       history_(std::move(history)),
@@ -110,7 +113,8 @@ void ServersWindow::BuildControls() {
     model = new QStandardItemModel(0, ColumnCount, this);
     model->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Address"),
                                       QStringLiteral("Map"), QStringLiteral("Players"),
-                                      QStringLiteral("Ping"), QStringLiteral("State")});
+                                      QStringLiteral("Ping"), QStringLiteral("Kind"),
+                                      QStringLiteral("State")});
     model->setSortRole(kSortRole);
     auto* filter = new ServerFilter(this);
     proxy = filter;
@@ -131,6 +135,7 @@ void ServersWindow::BuildControls() {
     lvServers->setColumnWidth(ColMap, 90);
     lvServers->setColumnWidth(ColPlayers, 70);
     lvServers->setColumnWidth(ColPing, 55);
+    lvServers->setColumnWidth(ColKind, 45);
 
     lvPlayers = new QTreeWidget(this);
     lvPlayers->setObjectName(QStringLiteral("lvPlayers"));
@@ -295,6 +300,9 @@ void ServersWindow::FillCells(const QList<QStandardItem*>& items,
         answered ? r.players : -1);
     set(ColPing, answered && r.pingMs >= 0 ? QString::number(r.pingMs) : QString(),
         answered ? r.pingMs : 1 << 30);
+    const QString kind =
+        r.kind == net::ServerKind::Auto ? QString() : QString::fromLatin1(net::KindName(r.kind));
+    set(ColKind, kind, kind);
     const QString state = r.state == net::QueryState::Waiting
                               ? (finished_ ? QString() : QStringLiteral("asking..."))
                               : QString::fromLatin1(net::StateText(r.state));
@@ -402,12 +410,16 @@ void ServersWindow::Refresh() {
 }
 
 void ServersWindow::TakePending(int generation) {
+    // A call queued by an earlier refresh must leave the new refresh's changes where they are.
+    if (generation != generation_) {
+        return;
+    }
     std::vector<std::pair<std::size_t, net::ServerResult>> batch;
     {
         const std::lock_guard lock(pendingMutex_);
         batch.swap(pending_);
     }
-    if (generation != generation_ || batch.empty()) {
+    if (batch.empty()) {
         return;
     }
     // One sort and filter for the whole batch.
@@ -472,7 +484,15 @@ void ServersWindow::buRemoveServerClick() {
 void ServersWindow::buConnectClick() {
     const int row = CurrentRow();
     if (row >= 0 && connect_) {
-        connect_(QString::fromStdString(results_[static_cast<std::size_t>(row)].address));
+        // The engine takes the address without the kind the list may put in front.
+        const net::ServerResult& r = results_[static_cast<std::size_t>(row)];
+        net::ServerKind kind = r.kind;
+        if (kind == net::ServerKind::Auto) {
+            if (const auto parsed = net::ParseServerAddress(r.address)) {
+                kind = parsed->kind;
+            }
+        }
+        connect_(QString::fromStdString(net::ConnectText(r.address)), kind);
     }
 }
 

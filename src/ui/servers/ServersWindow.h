@@ -33,11 +33,23 @@ namespace fenmar::ui {
 class ServersWindow : public QWidget {
     Q_OBJECT
 public:
-    enum Column { ColName, ColAddress, ColMap, ColPlayers, ColPing, ColState, ColumnCount };
+    enum Column {
+        ColName,
+        ColAddress,
+        ColMap,
+        ColPlayers,
+        ColPing,
+        ColKind,
+        ColState,
+        ColumnCount
+    };
+    // Receives the server to join: its address as an engine's "connect" takes it, and the
+    // protocol it answered in (or was forced to; Auto when neither is known).
+    using ConnectFunction = std::function<void(const QString& address, net::ServerKind kind)>;
 
-    // `connect` receives the address of the server to join; `history` the server box's items.
+    // `history` gives the server box's items.
     ServersWindow(store::Store* store, std::function<std::vector<std::string>()> history,
-                  std::function<void(const QString&)> connect, QWidget* parent = nullptr);
+                  ConnectFunction connect, QWidget* parent = nullptr);
     ~ServersWindow() override;
 
     // Lists the history and the kept servers again (keeps answers already known).
@@ -82,7 +94,7 @@ private:
 
     store::Store* store_;
     std::function<std::vector<std::string>()> history_;
-    std::function<void(const QString&)> connect_;
+    ConnectFunction connect_;
     std::vector<std::string> kept_;
     std::vector<net::ServerResult> results_;  // by row of the model
     net::QueryOptions options_;

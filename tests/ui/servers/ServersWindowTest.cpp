@@ -1,6 +1,8 @@
 // The Servers window over a real settings file, asking small servers on 127.0.0.1.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -12,6 +14,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTreeWidget>
+#include <thread>
 
 #include "../net/Responder.h"
 #include "LauncherWindows.h"
@@ -21,6 +24,7 @@
 #include "ui/servers/ServerListStore.h"
 #include "ui/servers/ServersController.h"
 #include "ui/servers/ServersWindow.h"
+#include "ui/widgets/Controls.h"
 
 namespace fenmar {
 namespace {
@@ -204,6 +208,78 @@ TEST_F(ServersWindowTest, ClosingDuringARefreshNeitherBlocksNorCrashes) {
     EXPECT_TRUE(w.Refreshing());
     delete Controller().Window();  // the loop is cancelled and the thread joined
     EXPECT_EQ(Controller().Window(), nullptr);
+}
+
+TEST_F(ServersWindowTest, ANewRefreshKeepsItsFirstAnswersWhileTheOldOneIsStillQueued) {
+    // A bad address is finished the moment a refresh starts: the first change of each refresh.
+    multi.comboServer->addItem(QStringLiteral("bad:address:x"));
+    ServersWindow& w = Open();  // the first refresh; its first change is queued, not yet taken
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    w.Refresh();  // the second: its first change goes out while the first's call still waits
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    WaitForRefresh(w);
+    EXPECT_EQ(Cell(w, "bad:address:x", ServersWindow::ColState), "bad address");
+}
+
+TEST_F(ServersWindowTest, ShowsQuakeCharactersAsTextAndJoinsWithoutTheKind) {
+    Responder gold(
+        NqServerScript("\x90\xC7\xEF\xEC\xE4\x91 \x92\x9B", "e1m1", 4, {{"\xD2\x85x", 1}}, {}));
+    const std::string listed = "nq://" + gold.Address();
+    ui::SaveKeptServers(storage.get(), {listed});
+    ServersWindow& w = Open();
+    WaitForRefresh(w);
+    EXPECT_EQ(Cell(w, listed, ServersWindow::ColName), "[Gold] 09");
+    Select(w, listed);
+    ASSERT_EQ(w.lvPlayers->topLevelItemCount(), 1);
+    EXPECT_EQ(w.lvPlayers->topLevelItem(0)->text(0), "R.x");
+    w.buConnect->click();
+    EXPECT_EQ(multi.comboServer->currentText().toStdString(), gold.Address());
+}
+
+TEST_F(ServersWindowTest, JoinsQuakeWorldServersWithTheQuakeWorldEngineChosenOnce) {
+    const std::string status = "\xFF\xFF\xFF\xFFn\\hostname\\QW\\map\\dm6\\maxclients\\8\n";
+    Responder qw([&](net::ByteView request, int) -> std::vector<net::Bytes> {
+        if (request.size() > 4 && request[4] == 's') {
+            return {net::Bytes(status.begin(), status.end())};
+        }
+        return {};
+    });
+    Responder dp(net::testing::DpServerScript("DP", "start", 8, {}));
+    ui::SaveKeptServers(storage.get(), {qw.Address(), "dp://" + dp.Address()});
+    context.globals.Executable = "WinQuake";
+    ServersWindow& w = Open();
+    WaitForRefresh(w);
+    EXPECT_EQ(Cell(w, qw.Address(), ServersWindow::ColKind), "qw");
+    EXPECT_EQ(Cell(w, "dp://" + dp.Address(), ServersWindow::ColKind), "dp");
+    const auto& rows = context.executables.Entries();
+    const auto qwRow = std::find_if(rows.begin(), rows.end(),
+                                    [](const auto& r) { return r.name == "QuakeWorld-client"; });
+    ASSERT_NE(qwRow, rows.end());
+
+    Select(w, qw.Address());
+    w.buConnect->click();  // the question is cancelled: nothing changes
+    ASSERT_EQ(services.choiceRequests.size(), 1u);
+    EXPECT_FALSE(multi.cbConnectToServer->isChecked());
+    EXPECT_EQ(context.globals.Executable, "WinQuake");
+    const int suggested = services.choiceRequests[0].ticked.at(0);
+    EXPECT_TRUE(rows[static_cast<std::size_t>(suggested)].name.find("QuakeWorld") !=
+                std::string::npos);
+    services.choiceAnswers.push_back(std::vector<int>{static_cast<int>(qwRow - rows.begin())});
+    w.buConnect->click();
+    EXPECT_EQ(context.globals.Executable, "QuakeWorld-client");
+    EXPECT_EQ(dlg.general->comboExecutables->currentText(), "QuakeWorld-client");
+    EXPECT_EQ(multi.comboServer->currentText().toStdString(), qw.Address());
+    EXPECT_EQ(ui::LoadQuakeWorldEngine(storage.get()), "QuakeWorld-client");
+
+    Select(w, "dp://" + dp.Address());
+    w.buConnect->click();
+    EXPECT_EQ(context.globals.Executable, "WinQuake") << "back to the NetQuake engine";
+    EXPECT_EQ(multi.comboServer->currentText().toStdString(), dp.Address());
+    Select(w, qw.Address());
+    w.buConnect->click();
+    EXPECT_EQ(services.choiceRequests.size(), 2u) << "chosen once, then kept";
+    EXPECT_EQ(context.globals.Executable, "QuakeWorld-client");
+    EXPECT_EQ(Kept().size(), 2u) << "the kept list keeps its meaning";
 }
 
 }  // namespace
