@@ -45,6 +45,9 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text, ServerKin
     } else if (StartsWithNoCase(text, "nq://")) {
         address.kind = ServerKind::NetQuake;
         text.remove_prefix(5);
+    } else if (StartsWithNoCase(text, "dp://")) {
+        address.kind = ServerKind::DarkPlaces;
+        text.remove_prefix(5);
     }
     if (forced != ServerKind::Auto) {
         address.kind = forced;
@@ -110,6 +113,8 @@ const char* KindName(ServerKind kind) {
             return "nq";
         case ServerKind::QuakeWorld:
             return "qw";
+        case ServerKind::DarkPlaces:
+            return "dp";
         case ServerKind::Auto:
             break;
     }

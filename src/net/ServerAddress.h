@@ -1,6 +1,6 @@
 #pragma once
 // What the user lists as a server: "host", "host:port", "1.2.3.4", "[::1]:27500", a bare IPv6
-// address, each optionally forced to one protocol with "nq://" or "qw://" in front.
+// address, each optionally forced to one protocol with "nq://", "qw://" or "dp://" in front.
 
 #include <cstdint>
 #include <optional>
@@ -9,7 +9,7 @@
 
 namespace fenmar::net {
 
-enum class ServerKind { Auto, NetQuake, QuakeWorld };
+enum class ServerKind { Auto, NetQuake, QuakeWorld, DarkPlaces };
 
 inline constexpr std::uint16_t kNetQuakePort = 26000;
 inline constexpr std::uint16_t kQuakeWorldPort = 27500;
@@ -26,7 +26,7 @@ struct ServerAddress {
 std::optional<ServerAddress> ParseServerAddress(std::string_view text,
                                                 ServerKind forced = ServerKind::Auto);
 
-// "nq" or "qw" (Auto: "?").
+// "nq", "qw" or "dp" (Auto: "?").
 const char* KindName(ServerKind kind);
 
 }  // namespace fenmar::net

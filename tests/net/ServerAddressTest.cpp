@@ -25,6 +25,8 @@ TEST(ServerAddressReader, ReadsHostsPortsIpv6AndForcedKinds) {
         {"qw://10.0.0.5", "10.0.0.5", 27500, ServerKind::QuakeWorld},
         {"QW://[::1]:27501", "::1", 27501, ServerKind::QuakeWorld},
         {"nq://host:27500", "host", 27500, ServerKind::NetQuake},
+        {"Dp://10.0.0.5:26001", "10.0.0.5", 26001, ServerKind::DarkPlaces},
+        {"dp://host", "host", 26000, ServerKind::DarkPlaces},
     };
     for (const Case& c : cases) {
         const auto a = ParseServerAddress(c.text);
@@ -48,7 +50,7 @@ TEST(ServerAddressReader, AForcedKindWinsAndPicksItsDefaultPort) {
 TEST(ServerAddressReader, RefusesTextsThatNameNoServer) {
     for (const char* text :
          {"", "   ", "host:", "host:0", "host:65536", "host:12ab", "host:-1", "[::1", "[]:5",
-          "[::1]x", "[::1]:", "a b", "qw://", "<none>/x", "host:26000:1x", "c:\\quake"}) {
+          "[::1]x", "[::1]:", "a b", "qw://", "dp://", "<none>/x", "host:26000:1x", "c:\\quake"}) {
         EXPECT_FALSE(ParseServerAddress(text)) << text;
     }
     EXPECT_FALSE(ParseServerAddress(std::string(300, 'a')));
