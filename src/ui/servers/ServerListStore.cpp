@@ -1,5 +1,6 @@
 #include "ui/servers/ServerListStore.h"
 
+#include "core/ServerLists.h"
 #include "store/RegistryHandling.h"
 #include "store/Store.h"
 
@@ -11,7 +12,7 @@ constexpr int kMostKeptServers = 1000;
 }  // namespace
 
 std::string ServersKeyPath() {
-    return std::string(store::kFenmarRoot) + "\\Servers";
+    return fenmar::ServersKeyPath();
 }
 
 std::vector<std::string> LoadKeptServers(store::Store* store) {
