@@ -33,7 +33,7 @@ constexpr int kMaxRole = Qt::UserRole + 4;
 constexpr int kFavouriteRole = Qt::UserRole + 5;
 constexpr int kPlayerNamesRole = Qt::UserRole + 6;
 // Rows the masters found are added this many per turn of the window's thread.
-constexpr std::size_t kFoundRowsPerTurn = 250;
+constexpr std::size_t kFoundRowsPerTurn = 100;
 
 const QChar kStar(0x2605);
 const QChar kHollowStar(0x2606);
