@@ -157,8 +157,12 @@ void ServersWindow::BuildControls() {
     edFilter->setClearButtonEnabled(true);
     edPlayer = new QLineEdit(this);
     edPlayer->setObjectName(QStringLiteral("edPlayer"));
-    edPlayer->setPlaceholderText(QStringLiteral("Player on the server"));
+    edPlayer->setPlaceholderText(QStringLiteral("Find a player"));
+    edPlayer->setToolTip(QStringLiteral("Show only the servers a player of this name is on"));
     edPlayer->setClearButtonEnabled(true);
+    // The hint stays readable beside the clear button.
+    edPlayer->setMinimumWidth(
+        edPlayer->fontMetrics().horizontalAdvance(edPlayer->placeholderText()) + 48);
     cbInternet = new QCheckBox(QStringLiteral("&Internet"), this);
     cbInternet->setObjectName(QStringLiteral("cbInternet"));
     cbInternet->setToolTip(QStringLiteral("Also ask the master servers which servers are up"));
@@ -246,8 +250,10 @@ void ServersWindow::BuildControls() {
     mastersButtons->addWidget(buSaveMasters);
     auto* mastersLayout = new QVBoxLayout(pnMasters);
     mastersLayout->setContentsMargins(0, 0, 0, 0);
-    mastersLayout->addWidget(new QLabel(
-        QStringLiteral("Master servers, one a line (qw://host:port, dp://host:port):"), pnMasters));
+    auto* mastersCaption = new QLabel(
+        QStringLiteral("Master servers, one a line (qw://host:port, dp://host:port):"), pnMasters);
+    mastersCaption->setWordWrap(true);
+    mastersLayout->addWidget(mastersCaption);
     mastersLayout->addWidget(edMasters, 1);
     mastersLayout->addLayout(mastersButtons);
     pnMasters->hide();
