@@ -43,9 +43,9 @@ struct Lookup {
     static std::shared_ptr<Lookup> Start(const std::string& host, std::uint16_t port) {
         auto self = std::make_shared<Lookup>();
         std::thread([self, host, port] {
-            auto found = platform::ResolveHost(host, port);
+            auto addresses = platform::ResolveHost(host, port);
             const std::lock_guard lock(self->mutex);
-            self->found = std::move(found);
+            self->found = std::move(addresses);
             self->done = true;
         }).detach();
         return self;
