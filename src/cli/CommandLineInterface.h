@@ -89,7 +89,7 @@ private:
 
 // Registers --list-quicksets, --print-command-line, --run and --desktop-entry.
 void RegisterLaunchOptions(CommandLineInterface& cli);
-// Registers --query, --list-maps and its --patch.
+// Registers --query and its --master, --list-masters, --list-maps and its --patch.
 void RegisterContentOptions(CommandLineInterface& cli);
 
 // True when the program was started with arguments for the command line, which opens no

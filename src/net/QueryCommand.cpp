@@ -1,5 +1,6 @@
 #include "net/QueryCommand.h"
 
+#include "net/MasterQuery.h"
 #include "net/Protocol.h"
 #include "net/ServerQuery.h"
 
@@ -23,19 +24,8 @@ std::string Number(int value) {
     return value < 0 ? std::string("-") : std::to_string(value);
 }
 
-}  // namespace
-
-int RunQueryCommand(const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err,
-                    std::chrono::milliseconds timeout) {
-    if (addresses.empty()) {
-        err << "fenmar: --query needs at least one server address\n";
-        return 1;
-    }
-    std::vector<ServerEntry> entries;
-    entries.reserve(addresses.size());
-    for (const std::string& address : addresses) {
-        entries.push_back({address, ServerKind::Auto});
-    }
+int QueryAndPrint(const std::vector<ServerEntry>& entries, std::ostream& out,
+                  std::chrono::milliseconds timeout) {
     QueryOptions options;
     options.timeout = timeout;
     options.details = false;
@@ -51,6 +41,48 @@ int RunQueryCommand(const std::vector<std::string>& addresses, std::ostream& out
     }
     out.flush();
     return anyAnswered ? 0 : 1;
+}
+
+}  // namespace
+
+int RunQueryCommand(const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err,
+                    std::chrono::milliseconds timeout) {
+    if (addresses.empty()) {
+        err << "fenmar: --query needs at least one server address\n";
+        return 1;
+    }
+    std::vector<ServerEntry> entries;
+    entries.reserve(addresses.size());
+    for (const std::string& address : addresses) {
+        entries.push_back({address, ServerKind::Auto});
+    }
+    return QueryAndPrint(entries, out, timeout);
+}
+
+int RunMasterQueryCommand(const std::vector<std::string>& masters,
+                          const std::vector<std::string>& addresses, std::ostream& out,
+                          std::ostream& err, std::chrono::milliseconds timeout) {
+    MasterOptions options;
+    options.timeout = timeout;
+    const MasterQueryResult found = QueryMasters(masters, options);
+    for (const MasterResult& m : found.masters) {
+        if (m.state != MasterState::Answered) {
+            err << "fenmar: master " << Printable(m.master) << ": " << MasterStateText(m.state)
+                << "\n";
+        }
+    }
+    std::vector<ServerEntry> entries;
+    for (const std::string& address : addresses) {
+        entries.push_back({address, ServerKind::Auto});
+    }
+    for (const FoundServer& server : found.servers) {
+        entries.push_back({FoundServerText(server), ServerKind::Auto});
+    }
+    if (entries.empty()) {
+        err << "fenmar: the masters listed no server\n";
+        return 1;
+    }
+    return QueryAndPrint(entries, out, timeout);
 }
 
 }  // namespace fenmar::net

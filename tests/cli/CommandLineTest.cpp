@@ -15,6 +15,7 @@
 #include "core/DesktopEntry.h"
 #include "core/GlobalSettings.h"
 #include "core/QuickSetLayout.h"
+#include "core/ServerLists.h"
 #include "platform/Process.h"
 #include "store/OpenStore.h"
 #include "store/PlugInKeys.h"
@@ -327,6 +328,30 @@ TEST_F(CommandLine, QueriesServersAndSaysWhenNoneAnswered) {
     EXPECT_NE(o.out.find("no answer"), std::string::npos) << o.out;
     EXPECT_EQ(Fenmar({"--query"}).status, 2);
     EXPECT_NE(Fenmar({"--help"}).out.find("--query"), std::string::npos);
+}
+
+TEST_F(CommandLine, ListsTheStoredMastersAndAsksTheOnesGiven) {
+    Outcome o = Fenmar({"--list-masters"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    std::string defaults;
+    for (const std::string& master : DefaultMasters()) {
+        defaults += master + "\n";
+    }
+    EXPECT_EQ(o.out, defaults);
+    {
+        auto store = store::OpenStoreAt(storeFile).store;
+        ASSERT_TRUE(WriteStoredMasters(*store, {"dp://127.0.0.1:9", "qw://[::1]:9"}));
+    }
+    EXPECT_EQ(Fenmar({"--list-masters"}).out, "dp://127.0.0.1:9\nqw://[::1]:9\n");
+
+    // Nobody listens on the loopback port: the master is named, no server is listed.
+    o = Fenmar({"--query", "--master", "127.0.0.1:9"});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_TRUE(o.out.empty()) << o.out;
+    EXPECT_NE(o.err.find("master 127.0.0.1:9: no answer"), std::string::npos) << o.err;
+    o = Fenmar({"--query", "--master", "nq://127.0.0.1:9"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("nq://127.0.0.1:9"), std::string::npos) << o.err;
 }
 
 }  // namespace

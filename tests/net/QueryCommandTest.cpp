@@ -71,5 +71,21 @@ TEST(QueryCommand, FailsWhenNothingAnswersOrNothingIsListed) {
     EXPECT_FALSE(err2.str().empty());
 }
 
+TEST(QueryCommand, AsksTheMastersThenTheServersTheyList) {
+    testing::Responder server(testing::NqServerScript("Listed", "start", 8, {}, {}));
+    const auto port = static_cast<std::uint16_t>(std::stoi(server.Address().substr(10)));
+    testing::Responder master([&](ByteView request, int) {
+        const bool first =
+            std::string(request.begin(), request.end()).find("FTE") == std::string::npos;
+        return testing::DpMasterAnswers(testing::LoopbackServers(first ? 1 : 0, port), 10);
+    });
+    std::ostringstream out, err;
+    EXPECT_EQ(RunMasterQueryCommand({"dp://" + master.Address()}, {"[::1"}, out, err, 1000ms), 0);
+    const std::string expected = server.Address() + "\tnq\tok\tListed\tstart\t0\t8\t";
+    EXPECT_EQ(out.str().rfind("[::1\tnq\tbad address\t\t\t-\t-\t-\n", 0), 0u) << out.str();
+    EXPECT_NE(out.str().find("\n" + expected), std::string::npos) << out.str();
+    EXPECT_TRUE(err.str().empty()) << err.str();
+}
+
 }  // namespace
 }  // namespace fenmar::net

@@ -1,5 +1,6 @@
 #include "Responder.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace fenmar::net::testing {
@@ -93,8 +94,12 @@ void Responder::Loop() {
             continue;
         }
         const int count = ++requests_;
+        int sent = 0;
         for (const Bytes& answer : script_(ByteView(buffer.data(), got.size), count)) {
             (elsewhere_ ? other_ : socket_)->Send(answer, got.from);
+            if (paced_ && ++sent % 16 == 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
         }
     }
 }
@@ -172,6 +177,53 @@ Script DpServerScript(const std::string& host, const std::string& map, int max,
         }
         return {DpAnswer("statusResponse", info, lines)};
     };
+}
+
+namespace {
+void AppendEntry(Bytes& to, const platform::NetAddress& a) {
+    to.insert(to.end(), a.ip.begin(), a.ip.begin() + 4);
+    to.push_back(static_cast<std::uint8_t>(a.port >> 8));
+    to.push_back(static_cast<std::uint8_t>(a.port));
+}
+}  // namespace
+
+Bytes QwMasterAnswer(const std::vector<platform::NetAddress>& servers) {
+    Bytes out{0xFF, 0xFF, 0xFF, 0xFF, 'd', '\n'};
+    for (const auto& a : servers) {
+        AppendEntry(out, a);
+    }
+    return out;
+}
+
+std::vector<Bytes> DpMasterAnswers(const std::vector<platform::NetAddress>& servers,
+                                   std::size_t perDatagram, bool cut) {
+    const std::string header = "\xff\xff\xff\xffgetserversResponse";
+    std::vector<Bytes> out;
+    for (std::size_t i = 0; i == 0 || i < servers.size(); i += perDatagram) {
+        Bytes datagram(header.begin(), header.end());
+        for (std::size_t k = i; k < std::min(servers.size(), i + perDatagram); ++k) {
+            datagram.push_back('\\');
+            AppendEntry(datagram, servers[k]);
+        }
+        out.push_back(std::move(datagram));
+    }
+    if (cut) {
+        out.back().resize(out.back().size() - 4);
+    } else {
+        const Bytes end{'\\', 'E', 'O', 'T', 0, 0, 0};
+        out.back().insert(out.back().end(), end.begin(), end.end());
+    }
+    return out;
+}
+
+std::vector<platform::NetAddress> LoopbackServers(std::size_t count, std::uint16_t first) {
+    std::vector<platform::NetAddress> out;
+    for (std::size_t i = 0; i < count; ++i) {
+        auto a = *platform::ParseNumericAddress("127.0.0.1", 0);
+        a.port = static_cast<std::uint16_t>(first + i);
+        out.push_back(a);
+    }
+    return out;
 }
 
 }  // namespace fenmar::net::testing

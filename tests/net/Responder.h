@@ -34,6 +34,9 @@ public:
     int Requests() const { return requests_; }
     // Answers from another socket instead (a stranger's reply).
     void AnswerFromElsewhere() { elsewhere_ = true; }
+    // Pauses briefly between bursts of answers, as a master sending a long list does, so
+    // that the system's buffers need not hold a whole list at once.
+    void PaceAnswers() { paced_ = true; }
 
 private:
     void Loop();
@@ -44,6 +47,7 @@ private:
     bool v6_ = false;
     std::atomic<int> requests_{0};
     std::atomic<bool> elsewhere_{false};
+    std::atomic<bool> paced_{false};
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
@@ -61,5 +65,14 @@ Script DpServerScript(const std::string& host, const std::string& map, int max,
 Script NqServerScript(const std::string& host, const std::string& map, int max,
                       std::vector<std::pair<std::string, int>> players,
                       std::vector<std::pair<std::string, std::string>> rules);
+
+// Master replies listing `servers`: one QuakeWorld datagram; DarkPlaces datagrams of at most
+// `perDatagram` entries each, the last one ending the list unless `cut` (then it stops three
+// bytes into an entry instead).
+Bytes QwMasterAnswer(const std::vector<platform::NetAddress>& servers);
+std::vector<Bytes> DpMasterAnswers(const std::vector<platform::NetAddress>& servers,
+                                   std::size_t perDatagram, bool cut = false);
+// 127.0.0.1 with ports first, first + 1, ...
+std::vector<platform::NetAddress> LoopbackServers(std::size_t count, std::uint16_t first);
 
 }  // namespace fenmar::net::testing

@@ -29,6 +29,7 @@ TEST(ServerAddressReader, ReadsHostsPortsIpv6AndForcedKinds) {
         {"dp://host", "host", 26000, ServerKind::DarkPlaces},
         {"[fe80::1%eth0]:26001", "fe80::1%eth0", 26001, ServerKind::Auto},
         {"fe80::1%2", "fe80::1%2", 26000, ServerKind::Auto},
+        {"Dp://10.0.0.5:26001", "10.0.0.5", 26001, ServerKind::DarkPlaces},
     };
     for (const Case& c : cases) {
         const auto a = ParseServerAddress(c.text);
@@ -54,7 +55,7 @@ TEST(ServerAddressReader, RefusesTextsThatNameNoServer) {
          {"",          "   ",       "host:",    "host:0",        "host:65536",
           "host:12ab", "host:-1",   "[::1",     "[]:5",          "[::1]x",
           "[::1]:",    "a b",       "qw://",    "<none>/x",      "host:26000:1x",
-          "c:\\quake", "host%eth0", "fe80::1%", "[fe80::1%a%b]", "fe80::1%e:th0"}) {
+          "c:\\quake", "host%eth0", "fe80::1%", "[fe80::1%a%b]", "fe80::1%e:th0", "dp://"}) {
         EXPECT_FALSE(ParseServerAddress(text)) << text;
     }
     EXPECT_FALSE(ParseServerAddress(std::string(300, 'a')));

@@ -1,5 +1,6 @@
 #include "ui/servers/ServerListStore.h"
 
+#include "core/ServerLists.h"
 #include "store/RegistryHandling.h"
 #include "store/Store.h"
 
@@ -12,7 +13,7 @@ constexpr const char* kQuakeWorldEngineValue = "QuakeWorldEngine";
 }  // namespace
 
 std::string ServersKeyPath() {
-    return std::string(store::kFenmarRoot) + "\\Servers";
+    return fenmar::ServersKeyPath();
 }
 
 std::vector<std::string> LoadKeptServers(store::Store* store) {

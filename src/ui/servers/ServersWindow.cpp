@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -13,7 +14,12 @@
 #include <QTableView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cctype>
+#include <set>
 
+#include "core/ServerLists.h"
+#include "net/MasterProtocol.h"
 #include "net/Protocol.h"
 #include "ui/servers/ServerListStore.h"
 
@@ -25,6 +31,13 @@ constexpr int kSortRole = Qt::UserRole + 1;
 constexpr int kKeptRole = Qt::UserRole + 2;
 constexpr int kPlayersRole = Qt::UserRole + 3;
 constexpr int kMaxRole = Qt::UserRole + 4;
+constexpr int kFavouriteRole = Qt::UserRole + 5;
+constexpr int kPlayerNamesRole = Qt::UserRole + 6;
+// Rows the masters found are added this many per turn of the window's thread.
+constexpr std::size_t kFoundRowsPerTurn = 100;
+
+const QChar kStar(0x2605);
+const QChar kHollowStar(0x2606);
 
 // A text from a server, in Quake's character set.
 QString FromText(const std::string& text) {
@@ -40,11 +53,34 @@ bool IsServerText(const std::string& text) {
     return !text.empty() && text != "<none>";
 }
 
-// Filter box, "hide empty" and "hide full" over the server list.
+// The same server however it is written: "Host:26000", "host", "qw://host:26000".
+std::string ListKey(const std::string& text) {
+    const auto a = net::ParseServerAddress(text);
+    if (!a) {
+        return text;
+    }
+    std::string key = a->host;
+    for (char& c : key) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return key + "|" + std::to_string(a->port);
+}
+
+QString Lines(const std::vector<std::string>& lines) {
+    QString text;
+    for (const std::string& line : lines) {
+        text += QString::fromLocal8Bit(line) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+// Filter box, player search, "hide empty" and "hide full" over the server list; favourites
+// sort first whichever way the list is sorted.
 class ServerFilter : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
     QString text;
+    QString player;
     bool hideEmpty = false;
     bool hideFull = false;
     void Apply() { invalidateFilter(); }
@@ -62,6 +98,14 @@ protected:
         if (hideFull && known && players >= max) {
             return false;
         }
+        if (!player.isEmpty()) {
+            const QStringList names = first.data(kPlayerNamesRole).toStringList();
+            if (!std::any_of(names.begin(), names.end(), [this](const QString& name) {
+                    return name.contains(player, Qt::CaseInsensitive);
+                })) {
+                return false;
+            }
+        }
         if (text.isEmpty()) {
             return true;
         }
@@ -75,6 +119,17 @@ protected:
             }
         }
         return false;
+    }
+
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+        const QAbstractItemModel* m = sourceModel();
+        const bool leftFavourite = m->index(left.row(), 0).data(kFavouriteRole).toBool();
+        const bool rightFavourite = m->index(right.row(), 0).data(kFavouriteRole).toBool();
+        if (leftFavourite != rightFavourite) {
+            // A descending sort asks the other way round: favourites stay on top.
+            return (sortOrder() == Qt::AscendingOrder) == leftFavourite;
+        }
+        return QSortFilterProxyModel::lessThan(left, right);
     }
 };
 
@@ -103,6 +158,20 @@ void ServersWindow::BuildControls() {
     edFilter->setObjectName(QStringLiteral("edFilter"));
     edFilter->setPlaceholderText(QStringLiteral("Filter"));
     edFilter->setClearButtonEnabled(true);
+    edPlayer = new QLineEdit(this);
+    edPlayer->setObjectName(QStringLiteral("edPlayer"));
+    edPlayer->setPlaceholderText(QStringLiteral("Find a player"));
+    edPlayer->setToolTip(QStringLiteral("Show only the servers a player of this name is on"));
+    edPlayer->setClearButtonEnabled(true);
+    // The hint stays readable beside the clear button.
+    edPlayer->setMinimumWidth(
+        edPlayer->fontMetrics().horizontalAdvance(edPlayer->placeholderText()) + 48);
+    cbInternet = new QCheckBox(QStringLiteral("&Internet"), this);
+    cbInternet->setObjectName(QStringLiteral("cbInternet"));
+    cbInternet->setToolTip(QStringLiteral("Also ask the master servers which servers are up"));
+    buMasters = new QPushButton(QStringLiteral("M&asters..."), this);
+    buMasters->setObjectName(QStringLiteral("buMasters"));
+    buMasters->setCheckable(true);
     cbHideEmpty = new QCheckBox(QStringLiteral("hide &empty"), this);
     cbHideEmpty->setObjectName(QStringLiteral("cbHideEmpty"));
     cbHideFull = new QCheckBox(QStringLiteral("hide &full"), this);
@@ -111,10 +180,10 @@ void ServersWindow::BuildControls() {
     buRefresh->setObjectName(QStringLiteral("buRefresh"));
 
     model = new QStandardItemModel(0, ColumnCount, this);
-    model->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Address"),
-                                      QStringLiteral("Map"), QStringLiteral("Players"),
-                                      QStringLiteral("Ping"), QStringLiteral("Kind"),
-                                      QStringLiteral("State")});
+    model->setHorizontalHeaderLabels(
+        {QString(kStar), QStringLiteral("Name"), QStringLiteral("Address"), QStringLiteral("Map"),
+         QStringLiteral("Players"), QStringLiteral("Ping"), QStringLiteral("Kind"),
+         QStringLiteral("State")});
     model->setSortRole(kSortRole);
     auto* filter = new ServerFilter(this);
     proxy = filter;
@@ -130,6 +199,7 @@ void ServersWindow::BuildControls() {
     lvServers->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvServers->verticalHeader()->hide();
     lvServers->horizontalHeader()->setStretchLastSection(true);
+    lvServers->setColumnWidth(ColFavourite, 28);
     lvServers->setColumnWidth(ColName, 200);
     lvServers->setColumnWidth(ColAddress, 160);
     lvServers->setColumnWidth(ColMap, 90);
@@ -166,15 +236,45 @@ void ServersWindow::BuildControls() {
     buConnect->setObjectName(QStringLiteral("buConnect"));
     buCloseServers = new QPushButton(QStringLiteral("Close"), this);
     buCloseServers->setObjectName(QStringLiteral("buCloseServers"));
+    lbStatus = new QLabel(this);
+    lbStatus->setObjectName(QStringLiteral("lbStatus"));
+    lbStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    pnMasters = new QWidget(this);
+    pnMasters->setObjectName(QStringLiteral("pnMasters"));
+    edMasters = new QPlainTextEdit(pnMasters);
+    edMasters->setObjectName(QStringLiteral("edMasters"));
+    edMasters->setLineWrapMode(QPlainTextEdit::NoWrap);
+    buSaveMasters = new QPushButton(QStringLiteral("&Save"), pnMasters);
+    buSaveMasters->setObjectName(QStringLiteral("buSaveMasters"));
+    buDefaultMasters = new QPushButton(QStringLiteral("&Defaults"), pnMasters);
+    buDefaultMasters->setObjectName(QStringLiteral("buDefaultMasters"));
+    auto* mastersButtons = new QHBoxLayout;
+    mastersButtons->addWidget(buDefaultMasters);
+    mastersButtons->addStretch(1);
+    mastersButtons->addWidget(buSaveMasters);
+    auto* mastersLayout = new QVBoxLayout(pnMasters);
+    mastersLayout->setContentsMargins(0, 0, 0, 0);
+    auto* mastersCaption = new QLabel(
+        QStringLiteral("Master servers, one a line (qw://host:port, dp://host:port):"), pnMasters);
+    mastersCaption->setWordWrap(true);
+    mastersLayout->addWidget(mastersCaption);
+    mastersLayout->addWidget(edMasters, 1);
+    mastersLayout->addLayout(mastersButtons);
+    pnMasters->hide();
 
     auto* top = new QHBoxLayout;
-    top->addWidget(edFilter, 1);
+    top->addWidget(edFilter, 2);
+    top->addWidget(edPlayer, 1);
     top->addWidget(cbHideEmpty);
     top->addWidget(cbHideFull);
+    top->addWidget(cbInternet);
+    top->addWidget(buMasters);
     top->addWidget(buRefresh);
     auto* details = new QSplitter(Qt::Horizontal, this);
     details->addWidget(lvPlayers);
     details->addWidget(lvRules);
+    details->addWidget(pnMasters);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(lvServers);
     split->addWidget(details);
@@ -191,10 +291,24 @@ void ServersWindow::BuildControls() {
     layout->addLayout(top);
     layout->addWidget(split, 1);
     layout->addLayout(bottom);
+    layout->addWidget(lbStatus);
 
     connect(edFilter, &QLineEdit::textChanged, this, [filter](const QString& text) {
         filter->text = text.trimmed();
         filter->Apply();
+    });
+    connect(edPlayer, &QLineEdit::textChanged, this, [filter](const QString& text) {
+        filter->player = text.trimmed();
+        filter->Apply();
+    });
+    connect(buMasters, &QPushButton::toggled, pnMasters, &QWidget::setVisible);
+    connect(buSaveMasters, &QPushButton::clicked, this, &ServersWindow::buSaveMastersClick);
+    connect(buDefaultMasters, &QPushButton::clicked, this,
+            [this] { edMasters->setPlainText(Lines(DefaultMasters())); });
+    connect(lvServers, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (index.column() == ColFavourite) {
+            ToggleFavourite(proxy->mapToSource(index).row());
+        }
     });
     connect(cbHideEmpty, &QCheckBox::toggled, this, [filter](bool on) {
         filter->hideEmpty = on;
@@ -220,6 +334,11 @@ void ServersWindow::BuildControls() {
 void ServersWindow::Reload() {
     StopRefresh();
     kept_ = LoadKeptServers(store_);
+    favourites_ = store_ != nullptr ? ReadStoredFavourites(*store_) : std::vector<std::string>{};
+    if (store_ != nullptr) {
+        masters_ = ReadStoredMasters(*store_);
+    }
+    ShowMasters();
     model->removeRows(0, model->rowCount());
     results_.clear();
     std::vector<std::string> listed;
@@ -245,6 +364,9 @@ void ServersWindow::Reload() {
     for (const std::string& address : kept_) {
         add(address, true);
     }
+    for (const std::string& address : favourites_) {
+        add(address, false);
+    }
     lvServers->setSortingEnabled(true);
     pbRefresh->setRange(0, std::max(1, model->rowCount()));
     pbRefresh->setValue(0);
@@ -262,6 +384,11 @@ void ServersWindow::AddRow(const QString& address, bool kept) {
     items[ColAddress]->setText(address);
     items[ColAddress]->setData(address.toLower(), kSortRole);
     items[0]->setData(kept, kKeptRole);
+    const bool favourite = IsFavourite(address.toStdString());
+    items[0]->setData(favourite, kFavouriteRole);
+    items[ColFavourite]->setText(favourite ? kStar : kHollowStar);
+    items[ColFavourite]->setData(favourite ? 0 : 1, kSortRole);
+    items[ColFavourite]->setTextAlignment(Qt::AlignCenter);
     net::ServerResult result;
     result.address = address.toStdString();
     results_.push_back(result);
@@ -309,6 +436,11 @@ void ServersWindow::FillCells(const QList<QStandardItem*>& items,
     set(ColState, state, state);
     items[0]->setData(answered ? r.players : -1, kPlayersRole);
     items[0]->setData(answered ? r.maxPlayers : -1, kMaxRole);
+    QStringList names;
+    for (const net::PlayerEntry& p : r.playerList) {
+        names << FromText(p.name);
+    }
+    items[0]->setData(names, kPlayerNamesRole);
 }
 
 int ServersWindow::CurrentRow() const {
@@ -371,12 +503,58 @@ void ServersWindow::Refresh() {
     buRefresh->setEnabled(false);
     const net::QueryOptions options = options_;
     counted_.assign(entries.size(), false);
+    rowOfIndex_.resize(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        rowOfIndex_[i] = static_cast<int>(i);
+    }
+    const std::vector<std::string> masters =
+        cbInternet->isChecked() ? masters_ : std::vector<std::string>{};
+    if (!masters.empty()) {
+        lbStatus->setText(QStringLiteral("Asking %1 master server(s)...").arg(masters.size()));
+    }
+    const net::MasterOptions masterOptions = masterOptions_;
     const int generation = ++generation_;
-    worker_ = std::thread([this, entries, options, generation] {
+    worker_ = std::thread([this, entries, options, masters, masterOptions, generation] {
         // Every change goes to the window's thread; `this` outlives the thread (joined), and
         // changes of an earlier refresh still queued are dropped by their generation.
+        std::vector<net::ServerEntry> all = entries;
+        if (!masters.empty()) {
+            const net::MasterQueryResult found =
+                net::QueryMasters(masters, masterOptions, &cancel_);
+            std::set<std::string> listed;
+            for (const net::ServerEntry& e : entries) {
+                listed.insert(ListKey(e.address));
+            }
+            std::vector<std::string> added;
+            for (const net::FoundServer& server : found.servers) {
+                std::string text = net::FoundServerText(server);
+                if (listed.insert(ListKey(text)).second) {
+                    all.push_back({text, net::ServerKind::Auto});
+                    added.push_back(std::move(text));
+                }
+            }
+            // Queued before any answer: the rows exist when their answers arrive.
+            for (std::size_t at = 0; at < added.size(); at += kFoundRowsPerTurn) {
+                std::vector<std::string> part(
+                    added.begin() + static_cast<std::ptrdiff_t>(at),
+                    added.begin() + static_cast<std::ptrdiff_t>(
+                                        std::min(added.size(), at + kFoundRowsPerTurn)));
+                QMetaObject::invokeMethod(
+                    this, [this, generation, part] { AddFoundRows(generation, part); },
+                    Qt::QueuedConnection);
+            }
+            const QString summary = QString::fromLocal8Bit(net::MasterSummary(found));
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, summary] {
+                    if (generation == generation_) {
+                        lbStatus->setText(summary);
+                    }
+                },
+                Qt::QueuedConnection);
+        }
         net::QueryServers(
-            entries, options,
+            all, options,
             [this, generation](std::size_t index, const net::ServerResult& result) {
                 // Changes are collected and taken over in batches: one call to the window's
                 // thread for whatever arrived meanwhile, not one per change.
@@ -425,7 +603,10 @@ void ServersWindow::TakePending(int generation) {
     // One sort and filter for the whole batch.
     proxy->setDynamicSortFilter(false);
     for (const auto& [index, result] : batch) {
-        ShowResult(static_cast<int>(index), result);
+        if (index >= rowOfIndex_.size()) {
+            continue;
+        }
+        ShowResult(rowOfIndex_[index], result);
         if (!counted_[index] && result.state != net::QueryState::Waiting) {
             counted_[index] = true;
             ++done_;
@@ -434,6 +615,80 @@ void ServersWindow::TakePending(int generation) {
     proxy->setDynamicSortFilter(true);
     static_cast<ServerFilter*>(proxy)->Apply();
     pbRefresh->setValue(done_);
+}
+
+void ServersWindow::AddFoundRows(int generation, const std::vector<std::string>& addresses) {
+    if (generation != generation_) {
+        return;
+    }
+    proxy->setDynamicSortFilter(false);
+    for (const std::string& address : addresses) {
+        rowOfIndex_.push_back(model->rowCount());
+        AddRow(QString::fromStdString(address), false);
+    }
+    counted_.resize(rowOfIndex_.size(), false);
+    proxy->setDynamicSortFilter(true);
+    static_cast<ServerFilter*>(proxy)->Apply();
+    pbRefresh->setRange(0, std::max<int>(1, static_cast<int>(rowOfIndex_.size())));
+}
+
+bool ServersWindow::IsFavourite(const std::string& address) const {
+    const std::string key = ListKey(address);
+    return std::any_of(favourites_.begin(), favourites_.end(),
+                       [&](const std::string& f) { return ListKey(f) == key; });
+}
+
+void ServersWindow::ToggleFavourite(int row) {
+    if (row < 0 || row >= model->rowCount()) {
+        return;
+    }
+    const std::string address = results_[static_cast<std::size_t>(row)].address;
+    const bool favourite = !IsFavourite(address);
+    if (favourite) {
+        favourites_.push_back(address);
+    } else {
+        const std::string key = ListKey(address);
+        std::erase_if(favourites_, [&](const std::string& f) { return ListKey(f) == key; });
+    }
+    if (store_ != nullptr) {
+        WriteStoredFavourites(*store_, favourites_);
+    }
+    model->item(row, ColFavourite)->setText(favourite ? kStar : kHollowStar);
+    model->item(row, ColFavourite)->setData(favourite ? 0 : 1, kSortRole);
+    model->item(row, 0)->setData(favourite, kFavouriteRole);
+    proxy->invalidate();
+}
+
+void ServersWindow::ShowMasters() {
+    edMasters->setPlainText(Lines(masters_));
+}
+
+void ServersWindow::buSaveMastersClick() {
+    std::vector<std::string> masters;
+    const QStringList lines = edMasters->toPlainText().split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        const std::string line = lines[i].trimmed().toLocal8Bit().toStdString();
+        if (line.empty()) {
+            continue;
+        }
+        if (!net::ParseMasterAddress(line)) {
+            lbStatus->setText(QStringLiteral("Line %1 names no master server: %2")
+                                  .arg(i + 1)
+                                  .arg(lines[i].trimmed()));
+            return;
+        }
+        masters.push_back(line);
+    }
+    if (masters.size() > kMostMasters) {
+        lbStatus->setText(QStringLiteral("At most %1 master servers.").arg(kMostMasters));
+        return;
+    }
+    if (store_ != nullptr && !WriteStoredMasters(*store_, masters)) {
+        lbStatus->setText(QStringLiteral("The master servers could not be saved."));
+        return;
+    }
+    masters_ = std::move(masters);
+    lbStatus->setText(QStringLiteral("%1 master server(s) saved.").arg(masters_.size()));
 }
 
 void ServersWindow::StopRefresh() {

@@ -1,6 +1,7 @@
 #pragma once
-// The Servers window: the servers of the history and the user's own list, asked in the
-// background what they run; a chosen server goes to the Multiplayer page's server box.
+// The Servers window: the servers of the history, the user's own list and favourites, and
+// with "Internet" those the master servers list, asked in the background what they run; a
+// chosen server goes to the Multiplayer page's server box.
 
 #include <QList>
 #include <QWidget>
@@ -11,11 +12,14 @@
 #include <thread>
 #include <vector>
 
+#include "core/ServerLists.h"
+#include "net/MasterQuery.h"
 #include "net/ServerQuery.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSortFilterProxyModel;
@@ -34,6 +38,7 @@ class ServersWindow : public QWidget {
     Q_OBJECT
 public:
     enum Column {
+        ColFavourite,
         ColName,
         ColAddress,
         ColMap,
@@ -57,8 +62,14 @@ public:
     void Refresh();
     bool Refreshing() const { return worker_.joinable() && !finished_; }
     net::QueryOptions& Options() { return options_; }
+    net::MasterOptions& MastersOptions() { return masterOptions_; }
+    // Marks or unmarks the server of a model row as a favourite (stored at once).
+    void ToggleFavourite(int row);
 
     QLineEdit* edFilter;
+    QLineEdit* edPlayer;
+    QCheckBox* cbInternet;
+    QPushButton* buMasters;
     QCheckBox* cbHideEmpty;
     QCheckBox* cbHideFull;
     QPushButton* buRefresh;
@@ -71,6 +82,11 @@ public:
     QProgressBar* pbRefresh;
     QPushButton* buConnect;
     QPushButton* buCloseServers;
+    QLabel* lbStatus;
+    QWidget* pnMasters;
+    QPlainTextEdit* edMasters;
+    QPushButton* buSaveMasters;
+    QPushButton* buDefaultMasters;
     QStandardItemModel* model;
     QSortFilterProxyModel* proxy;
 
@@ -81,6 +97,10 @@ signals:
 private:
     void BuildControls();
     void AddRow(const QString& address, bool kept);
+    void AddFoundRows(int generation, const std::vector<std::string>& addresses);
+    void buSaveMastersClick();
+    void ShowMasters();
+    bool IsFavourite(const std::string& address) const;
     void ShowResult(int row, const net::ServerResult& result);
     void FillCells(const QList<QStandardItem*>& items, const net::ServerResult& result) const;
     void ShowDetails();
@@ -96,6 +116,12 @@ private:
     std::function<std::vector<std::string>()> history_;
     ConnectFunction connect_;
     std::vector<std::string> kept_;
+    std::vector<std::string> favourites_;
+    std::vector<std::string> masters_ = DefaultMasters();  // without a store: until saved
+    net::MasterOptions masterOptions_;
+    // The model row of each server the running refresh asks, by the worker's index: the rows
+    // listed when it began, then the rows the masters added.
+    std::vector<int> rowOfIndex_;
     std::vector<net::ServerResult> results_;  // by row of the model
     net::QueryOptions options_;
     std::thread worker_;

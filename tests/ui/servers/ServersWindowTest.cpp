@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -18,6 +20,7 @@
 
 #include "../net/Responder.h"
 #include "LauncherWindows.h"
+#include "core/ServerLists.h"
 #include "store/RegistryHandling.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/MultiplayerPage.h"
@@ -195,6 +198,89 @@ TEST_F(ServersWindowTest, ConnectWhileAServerIsEnabledOnlyTellsWhy) {
     EXPECT_EQ(context.globals.Profile->EnableServer, 1);
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_TRUE(services.messages[0].text.contains("Enable Quake-server"));
+}
+
+TEST_F(ServersWindowTest, FavouritesSortFirstAreStoredAndStayListed) {
+    ServersWindow& w = Open();
+    WaitForRefresh(w);
+    w.lvServers->sortByColumn(ServersWindow::ColName, Qt::AscendingOrder);
+    ASSERT_EQ(RowOf(w, full.Address()), 1);
+    const QModelIndex star = w.proxy->index(1, ServersWindow::ColFavourite);
+    emit w.lvServers->clicked(star);
+    EXPECT_EQ(ReadStoredFavourites(*storage), std::vector<std::string>{full.Address()});
+    for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+        for (const int column : {ServersWindow::ColName, ServersWindow::ColPlayers}) {
+            w.lvServers->sortByColumn(column, order);
+            EXPECT_EQ(RowOf(w, full.Address()), 0) << column << " " << order;
+        }
+    }
+    multi.comboServer->clear();  // no longer in the history: listed as a favourite
+    multi.buServers->click();
+    ASSERT_EQ(w.model->rowCount(), 1);
+    EXPECT_EQ(Cell(w, full.Address(), ServersWindow::ColFavourite), QString(QChar(0x2605)));
+    emit w.lvServers->clicked(w.proxy->index(0, ServersWindow::ColFavourite));
+    EXPECT_TRUE(ReadStoredFavourites(*storage).empty());
+}
+
+TEST_F(ServersWindowTest, FindsTheServerAPlayerIsOn) {
+    ServersWindow& w = Open();
+    WaitForRefresh(w);
+    w.edPlayer->setText(QStringLiteral("rANGER"));
+    EXPECT_EQ(w.proxy->rowCount(), 1);
+    EXPECT_EQ(RowOf(w, full.Address()), 0);
+    w.edPlayer->setText(QStringLiteral("nobody"));
+    EXPECT_EQ(w.proxy->rowCount(), 0);
+}
+
+TEST_F(ServersWindowTest, InternetAsksTheStoredMastersAndMergesWhatTheyList) {
+    Responder third{NqServerScript("Third", "e2m1", 4, {}, {})};
+    const auto at = [](const std::string& address) {
+        const auto colon = address.rfind(':');
+        return *platform::ParseNumericAddress(
+            address.substr(0, colon),
+            static_cast<std::uint16_t>(std::stoi(address.substr(colon + 1))));
+    };
+    const std::string closed = ClosedPortAddress();
+    // Lists a server of the history again, and one the window does not know yet.
+    Responder dp([&](net::ByteView request, int) {
+        const bool first =
+            std::string(request.begin(), request.end()).find("FTE") == std::string::npos;
+        return net::testing::DpMasterAnswers(
+            first ? std::vector{at(full.Address()), at(third.Address())} : std::vector{at(closed)},
+            1);
+    });
+    Responder silent([](net::ByteView, int) { return std::vector<net::Bytes>{}; });
+    ServersWindow& w = Open();
+    WaitForRefresh(w);
+    w.MastersOptions().timeout = std::chrono::milliseconds(800);
+    w.buMasters->click();
+    EXPECT_FALSE(w.pnMasters->isHidden());
+    EXPECT_EQ(w.edMasters->toPlainText().count(QLatin1Char('\n')),
+              static_cast<int>(DefaultMasters().size()))
+        << "a new user starts with the usual masters";
+    w.edMasters->setPlainText(QStringLiteral("dp://%1\nnot a master!\n").arg(dp.Address().c_str()));
+    w.buSaveMasters->click();
+    EXPECT_TRUE(w.lbStatus->text().contains(QStringLiteral("Line 2")));
+    EXPECT_EQ(ReadStoredMasters(*storage), DefaultMasters()) << "nothing saved";
+    const std::string masters = "dp://" + dp.Address() + "\ndp://" + silent.Address() + "\n";
+    w.edMasters->setPlainText(QString::fromStdString(masters));
+    w.buSaveMasters->click();
+    EXPECT_EQ(store::RegReadString(*storage, ServersKeyPath(), kMastersValue), masters);
+
+    RefreshAndWait(w);
+    EXPECT_EQ(w.model->rowCount(), 2) << "without \"Internet\" no master is asked";
+    w.cbInternet->setChecked(true);
+    RefreshAndWait(w);
+    ASSERT_EQ(w.model->rowCount(), 4) << "the history's two, and two more from the master";
+    EXPECT_EQ(Cell(w, third.Address(), ServersWindow::ColName), "Third");
+    EXPECT_EQ(Cell(w, closed, ServersWindow::ColState), "no answer");
+    EXPECT_EQ(Cell(w, full.Address(), ServersWindow::ColState), "ok");
+    EXPECT_TRUE(w.lbStatus->text().contains(
+        QStringLiteral("dp://%1 no answer").arg(silent.Address().c_str())))
+        << w.lbStatus->text().toStdString();
+    RefreshAndWait(w);
+    EXPECT_EQ(w.model->rowCount(), 4) << "asked again, listed once";
+    EXPECT_TRUE(Kept().empty()) << "found servers are not the user's list";
 }
 
 TEST_F(ServersWindowTest, ClosingDuringARefreshNeitherBlocksNorCrashes) {
