@@ -1,6 +1,80 @@
 #include "addons/Installed.h"
 
+#include <filesystem>
+
+#include "platform/FileSystem.h"
+
 namespace fenmar::addons {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// As installed: same size, and the same time or else the same content.
+bool AsInstalled(const std::string& path, const RecordedFile& file) {
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec || static_cast<std::int64_t>(size) != file.size) {
+        return false;
+    }
+    return ModifiedTicks(path) == file.modified || Sha256OfFile(path) == file.sha256;
+}
+
+std::optional<std::string> FindPath(const std::string& quakeDir, const std::string& relative) {
+    std::string dir = quakeDir;
+    std::size_t at = 0;
+    while (at <= relative.size()) {
+        std::size_t slash = relative.find('/', at);
+        if (slash == std::string::npos) {
+            slash = relative.size();
+        }
+        const std::string part = relative.substr(at, slash - at);
+        at = slash + 1;
+        if (part.empty()) {
+            continue;
+        }
+        std::optional<std::string> found = platform::FindEntryIgnoringCase(dir, part);
+        if (!found) {
+            return std::nullopt;
+        }
+        dir = std::move(*found);
+    }
+    return dir;
+}
+
+bool StartMapPresent(const std::string& quakeDir, const std::string& baseDir,
+                     const std::string& map) {
+    const std::string last = baseDir.substr(baseDir.rfind('/') + 1);
+    const std::string folder = platform::EqualsIgnoringAsciiCase(last, "maps")
+                                   ? baseDir
+                                   : (baseDir.empty() ? "maps" : baseDir + "/maps");
+    const std::optional<std::string> found = FindPath(quakeDir, folder + "/" + map + ".bsp");
+    return found && platform::FileExists(*found);
+}
+
+bool ByHand(const std::string& quakeDir, const AddOn& addOn) {
+    if (addOn.zipBaseDir.find("..") != std::string::npos) {
+        return false;
+    }
+    if (addOn.startMapsGiven || addOn.type != AddOnType::Mod) {
+        for (const std::string& map : addOn.startMaps) {
+            if (map.find_first_of("/\\:") != std::string::npos || map == ".." ||
+                !StartMapPresent(quakeDir, addOn.zipBaseDir, map)) {
+                return false;
+            }
+        }
+        return !addOn.startMaps.empty();
+    }
+    const std::string first = addOn.zipBaseDir.substr(0, addOn.zipBaseDir.find('/'));
+    if (first.empty() || platform::EqualsIgnoringAsciiCase(first, "id1")) {
+        return false;
+    }
+    const std::optional<std::string> folder = FindPath(quakeDir, first);
+    std::error_code ec;
+    return folder && fs::is_directory(*folder, ec) && !fs::is_empty(*folder, ec) && !ec;
+}
+
+}  // namespace
 
 std::string_view StateName(AddOnState state) {
     switch (state) {
@@ -14,8 +88,23 @@ std::string_view StateName(AddOnState state) {
     return "-";
 }
 
-AddOnStatus StatusOf(const std::string&, const AddOn&, const InstallRecord*) {
-    return {};
+AddOnStatus StatusOf(const std::string& quakeDir, const AddOn& addOn, const InstallRecord* record) {
+    AddOnStatus status;
+    if (record == nullptr) {
+        if (ByHand(quakeDir, addOn)) {
+            status.state = AddOnState::Installed;
+            status.byHand = true;
+        }
+        return status;
+    }
+    status.state = AddOnState::Installed;
+    for (const RecordedFile& file : record->files) {
+        if (!AsInstalled(platform::JoinPath(quakeDir, file.path), file)) {
+            status.changedFiles.push_back(file.path);
+            status.state = AddOnState::Changed;
+        }
+    }
+    return status;
 }
 
 InstalledAddOns::InstalledAddOns(std::string quakeDir)
@@ -23,7 +112,7 @@ InstalledAddOns::InstalledAddOns(std::string quakeDir)
 
 const InstallRecord* InstalledAddOns::Record(std::string_view id) const {
     for (const InstallRecord& record : records_) {
-        if (record.id.size() == id.size() && record.id == id) {
+        if (platform::EqualsIgnoringAsciiCase(record.id, id)) {
             return &record;
         }
     }
@@ -34,9 +123,49 @@ AddOnStatus InstalledAddOns::StatusOf(const AddOn& addOn) const {
     return addons::StatusOf(quakeDir_, addOn, Record(addOn.id));
 }
 
-RemoveResult RemoveAddOn(const std::string&, std::string_view) {
+RemoveResult RemoveAddOn(const std::string& quakeDir, std::string_view id) {
     RemoveResult result;
-    result.error = "not yet";
+    std::optional<InstallRecord> record = ReadInstallRecord(quakeDir, id);
+    if (!record) {
+        result.error = std::string(id) + " is not recorded as installed in " + quakeDir;
+        return result;
+    }
+    std::vector<RecordedFile> left;
+    std::error_code ec;
+    for (auto it = record->files.rbegin(); it != record->files.rend(); ++it) {
+        const std::string path = platform::JoinPath(quakeDir, it->path);
+        if (!fs::exists(fs::symlink_status(path, ec))) {
+            result.missing.push_back(it->path);
+        } else if (!fs::is_regular_file(fs::symlink_status(path, ec)) || !AsInstalled(path, *it)) {
+            result.kept.push_back(it->path);
+        } else if (fs::remove(path, ec) && !ec) {
+            result.removed.push_back(it->path);
+        } else {
+            left.insert(left.begin(), *it);
+            if (result.error.empty()) {
+                result.error = "Cannot delete " + path;
+            }
+        }
+    }
+    std::vector<std::string> folders;
+    for (auto it = record->createdDirectories.rbegin(); it != record->createdDirectories.rend();
+         ++it) {
+        const std::string path = platform::JoinPath(quakeDir, *it);
+        if (fs::is_directory(fs::symlink_status(path, ec)) && fs::is_empty(path, ec) && !ec &&
+            fs::remove(path, ec) && !ec) {
+            result.removedDirectories.push_back(*it);
+        } else if (fs::exists(fs::symlink_status(path, ec))) {
+            folders.insert(folders.begin(), *it);
+        }
+    }
+    if (left.empty()) {
+        DeleteInstallRecord(quakeDir, record->id);
+    } else {
+        // What could not be deleted stays recorded, so that removing can be tried again.
+        record->files = std::move(left);
+        record->createdDirectories = std::move(folders);
+        WriteInstallRecord(quakeDir, *record);
+    }
     return result;
 }
 
