@@ -129,7 +129,7 @@ bool Unchanged(const std::string& path, const RecordedFile& file) {
 }
 
 std::string TemporaryName(const std::string& target, std::string_view kind) {
-    static std::mt19937_64 random{std::random_device{}()};
+    thread_local std::mt19937_64 random{std::random_device{}()};
     const fs::path path(target);
     for (;;) {
         const std::string name = "." + path.filename().string() + ".fenmar-" +
