@@ -11,14 +11,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// As installed: same size, and the same time or else the same content.
-bool AsInstalled(const std::string& path, const RecordedFile& file) {
+// As installed: same size, and the same content; `quick` takes the same time for the same
+// content (an edit within the clock's resolution that keeps the size goes unseen: good
+// enough for showing a state, not for deleting).
+bool AsInstalled(const std::string& path, const RecordedFile& file, bool quick) {
     std::error_code ec;
     const auto size = fs::file_size(path, ec);
     if (ec || static_cast<std::int64_t>(size) != file.size) {
         return false;
     }
-    return ModifiedTicks(path) == file.modified || Sha256OfFile(path) == file.sha256;
+    return (quick && ModifiedTicks(path) == file.modified) || Sha256OfFile(path) == file.sha256;
 }
 
 }  // namespace
@@ -125,7 +127,7 @@ AddOnStatus Status(FolderNames& names, const std::string& quakeDir, const AddOn&
     }
     status.state = AddOnState::Installed;
     for (const RecordedFile& file : record->files) {
-        if (!AsInstalled(platform::JoinPath(quakeDir, file.path), file)) {
+        if (!AsInstalled(platform::JoinPath(quakeDir, file.path), file, true)) {
             status.changedFiles.push_back(file.path);
             status.state = AddOnState::Changed;
         }
@@ -187,7 +189,8 @@ RemoveResult RemoveAddOn(const std::string& quakeDir, std::string_view id) {
         const std::string path = platform::JoinPath(quakeDir, it->path);
         if (!fs::exists(fs::symlink_status(path, ec))) {
             result.missing.push_back(it->path);
-        } else if (!fs::is_regular_file(fs::symlink_status(path, ec)) || !AsInstalled(path, *it)) {
+        } else if (!fs::is_regular_file(fs::symlink_status(path, ec)) ||
+                   !AsInstalled(path, *it, false)) {
             result.kept.push_back(it->path);
         } else if (fs::remove(path, ec) && !ec) {
             result.removed.push_back(it->path);

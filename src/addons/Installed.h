@@ -63,8 +63,8 @@ struct RemoveResult {
     bool Ok() const { return error.empty(); }
 };
 
-// Deletes exactly the recorded files whose content is as installed, newest first, then the
-// folders the install created that became empty, then the record. Nothing else.
+// Deletes exactly the recorded files whose content (hashed) is as installed, newest first,
+// then the folders the install created that became empty, then the record. Nothing else.
 RemoveResult RemoveAddOn(const std::string& quakeDir, std::string_view id);
 
 }  // namespace fenmar::addons

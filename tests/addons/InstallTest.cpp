@@ -155,6 +155,11 @@ TEST_F(InstallTest, RemovesExactlyItsFilesAndKeepsChangedOnes) {
     const std::set<std::string> before = Tree();
     ASSERT_TRUE(Put(mod).Ok());
     root_.WriteFile("quake/mymod/maps/e1.bsp", "edited by the user");
+    // An edit that keeps the size and the time: removal reads the content.
+    const fs::path progs = quake_ + "/mymod/progs.dat";
+    const fs::file_time_type time = fs::last_write_time(progs);
+    root_.WriteFile("quake/mymod/progs.dat", "PROGS");
+    fs::last_write_time(progs, time);
     root_.WriteFile("quake/mymod/sub/mine.txt", "the user's own");
     EXPECT_EQ(InstalledAddOns(quake_).StatusOf(mod).state, AddOnState::Changed);
     EXPECT_EQ(InstalledAddOns(quake_).StatusOf(mod).changedFiles,
@@ -163,13 +168,13 @@ TEST_F(InstallTest, RemovesExactlyItsFilesAndKeepsChangedOnes) {
     const RemoveResult removed = RemoveAddOn(quake_, "mymod");
     ASSERT_TRUE(removed.Ok()) << removed.error;
     EXPECT_EQ(removed.removed,
-              (std::vector<std::string>{"mymod/sub/deeper/notes.txt", "mymod/maps/start.bsp",
-                                        "mymod/progs.dat"}));
-    EXPECT_EQ(removed.kept, std::vector<std::string>{"mymod/maps/e1.bsp"});
+              (std::vector<std::string>{"mymod/sub/deeper/notes.txt", "mymod/maps/start.bsp"}));
+    EXPECT_EQ(removed.kept, (std::vector<std::string>{"mymod/maps/e1.bsp", "mymod/progs.dat"}));
     std::set<std::string> expected = before;
-    for (const char* left : {"quake/mymod/", "quake/mymod/maps/", "quake/mymod/sub/",
-                             "quake/mymod/maps/e1.bsp=edited by the user",
-                             "quake/mymod/sub/mine.txt=the user's own"}) {
+    for (const char* left :
+         {"quake/mymod/", "quake/mymod/maps/", "quake/mymod/sub/",
+          "quake/mymod/maps/e1.bsp=edited by the user", "quake/mymod/progs.dat=PROGS",
+          "quake/mymod/sub/mine.txt=the user's own"}) {
         expected.insert(left);
     }
     EXPECT_EQ(Tree(), expected);
