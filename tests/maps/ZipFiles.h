@@ -18,6 +18,7 @@ struct ZipItem {
     std::string name;
     std::string data;
     bool deflate = true;
+    std::uint32_t unixMode = 0;  // file type and permissions; 0 keeps the writer's default
 };
 
 inline void WriteZip(const std::filesystem::path& file, const std::vector<ZipItem>& items) {
@@ -38,6 +39,10 @@ inline void WriteZip(const std::filesystem::path& file, const std::vector<ZipIte
         }
         zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
                                  item.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
+        if (item.unixMode != 0) {
+            zip_file_set_external_attributes(archive, static_cast<zip_uint64_t>(index), 0,
+                                             ZIP_OPSYS_UNIX, item.unixMode << 16);
+        }
     }
     if (zip_close(archive) != 0) {
         zip_discard(archive);
