@@ -2,12 +2,15 @@
 // object and its title, the settings store, every window once, the message loop.
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 
 #include "cli/CommandLineInterface.h"
 #include "cli/CommandLineMain.h"
+#include "platform/Shortcut.h"
 #include "store/OpenStore.h"
 #include "store/PlugInKeys.h"
+#include "ui/quicksets/QuickSetController.h"
 #include "ui/services/QtUiServices.h"
 #include "ui/shortcuts/ShortcutController.h"
 #include "ui/widgets/Artwork.h"
@@ -39,7 +42,16 @@ QString StoreNotice(const fenmar::store::OpenResult& opened) {
 int main(int argc, char* argv[]) {
     // Decided before any GUI object exists: the command line needs no display.
     if (fenmar::cli::WantsCommandLine(argc, argv)) {
-        return fenmar::cli::RunCommandLine(argc, argv);
+        std::string windowText;
+        const int status = fenmar::cli::RunCommandLine(argc, argv, windowText);
+        // A launcher's failure: nobody reads its standard error, so say it in a window.
+        if (!windowText.empty() && fenmar::platform::HasDisplay()) {
+            QApplication app(argc, argv);
+            QApplication::setApplicationName(QStringLiteral("Fenmar"));
+            QMessageBox::critical(nullptr, QStringLiteral("Fenmar"),
+                                  QString::fromLocal8Bit(windowText).trimmed());
+        }
+        return status;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fenmar"));
@@ -58,7 +70,12 @@ int main(int argc, char* argv[]) {
     {
         fenmar::ui::AppWindows windows(context);
         services.SetParent(windows.main);
-        new fenmar::ui::ShortcutController(*windows.main);  // owned by the window
+        auto* shortcuts = new fenmar::ui::ShortcutController(*windows.main);  // the window's
+        // A Quick-Set's launchers follow it when it is renamed or deleted.
+        QObject::connect(windows.main->quickSets, &fenmar::ui::QuickSetController::renamed,
+                         shortcuts, &fenmar::ui::ShortcutController::QuickSetRenamed);
+        QObject::connect(windows.main->quickSets, &fenmar::ui::QuickSetController::deleted,
+                         shortcuts, &fenmar::ui::ShortcutController::QuickSetDeleted);
         // Closing the main window ends the program, whatever dialogs exist hidden.
         QObject::connect(windows.main, &fenmar::ui::TMainDialog::closing, &app, &QApplication::quit,
                          Qt::QueuedConnection);

@@ -28,8 +28,19 @@ CliCall::CliCall(const QCommandLineParser& parser, std::ostream& out, std::ostre
 
 std::vector<std::string> CliCall::Arguments() const {
     std::vector<std::string> args;
+    std::size_t next = 1;  // the raw arguments after the program's name not yet matched
     for (const QString& arg : parser_.positionalArguments()) {
-        args.push_back(Local(arg));
+        std::string bytes = Local(arg);
+        // The positional arguments keep their order among the raw ones: the next raw argument
+        // that decodes to this one is where its bytes are.
+        for (std::size_t i = next; rawArguments != nullptr && i < rawArguments->size(); ++i) {
+            if (QString::fromLocal8Bit((*rawArguments)[i]) == arg) {
+                bytes = (*rawArguments)[i];
+                next = i + 1;
+                break;
+            }
+        }
+        args.push_back(std::move(bytes));
     }
     return args;
 }
@@ -97,6 +108,7 @@ int CommandLineInterface::Run(const QStringList& arguments, std::ostream& out, s
                               const std::function<store::Store*()>& openStore) {
     CliCall call(parser_, out, err, programDir, openStore);
     call.usage = [this] { return HelpText(); };
+    call.rawArguments = &raw_;
     if (!parser_.parse(arguments)) {
         return call.UsageError(Local(parser_.errorText()));
     }
@@ -104,12 +116,11 @@ int CommandLineInterface::Run(const QStringList& arguments, std::ostream& out, s
         out << HelpText();
         return kExitOk;
     }
-    if (parser_.isSet(version_)) {
-        out << "Fenmar " << kSettingsVersion << "\n";
-        return kExitOk;
-    }
     const CliHandler* chosen = nullptr;
     QStringList names;
+    if (parser_.isSet(version_)) {
+        names << QStringLiteral("--version");
+    }
     for (const auto& [option, handler] : actions_) {
         if (parser_.isSet(option)) {
             chosen = &handler;
@@ -118,6 +129,10 @@ int CommandLineInterface::Run(const QStringList& arguments, std::ostream& out, s
     }
     if (names.size() > 1) {
         return call.UsageError("choose one of " + Local(names.join(QStringLiteral(", "))));
+    }
+    if (parser_.isSet(version_)) {
+        out << "Fenmar " << kSettingsVersion << "\n";
+        return kExitOk;
     }
     if (chosen == nullptr) {
         const QStringList rest = parser_.positionalArguments();

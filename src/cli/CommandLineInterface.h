@@ -35,7 +35,9 @@ public:
             std::string programDir, std::function<store::Store*()> openStore);
 
     const QCommandLineParser& Parser() const { return parser_; }
-    // The positional arguments, in the system's 8-bit encoding.
+    // The positional arguments, in the system's 8-bit encoding: the bytes as they were given
+    // where the interface knows them (SetRawArguments), so names that are not valid text in
+    // that encoding still match what the store holds.
     std::vector<std::string> Arguments() const;
     std::ostream& Out() { return out_; }
     std::ostream& Err() { return err_; }
@@ -50,7 +52,8 @@ public:
     // Prints "fenmar: MESSAGE" and returns `status`.
     int Error(const std::string& message, int status);
 
-    std::function<std::string()> usage;  // the help text, set by the interface
+    std::function<std::string()> usage;                      // the help text, set by the interface
+    const std::vector<std::string>* rawArguments = nullptr;  // argv as given, set likewise
 
 private:
     const QCommandLineParser& parser_;
@@ -80,7 +83,12 @@ public:
 
     std::string HelpText() const;
 
+    // The program's arguments as the system gave them (argv, the program first): Run's
+    // arguments are decoded text, which loses bytes that are not valid in the encoding.
+    void SetRawArguments(std::vector<std::string> raw) { raw_ = std::move(raw); }
+
 private:
+    std::vector<std::string> raw_;
     QCommandLineParser parser_;
     QCommandLineOption help_;
     QCommandLineOption version_;

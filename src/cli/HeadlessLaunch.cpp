@@ -63,19 +63,17 @@ ComposeInputs HeadlessLaunch::MakeComposeInputs() const {
 }
 
 HeadlessLaunch::Preview HeadlessLaunch::ComposePreview(std::vector<std::string>& notices) {
-    // Composing in command-line mode writes no file; the config file's part is worked out
-    // afterwards by the same grouping.
-    LaunchProfile& record = inputs_.globals.Profile.Record();
-    const std::uint8_t mode = record.CommandLineMode;
-    record.CommandLineMode = 0;
+    // Composed as "run Quake !" composes (the plug-in sees the profile's own mode) but with
+    // no file written; the config file's part is worked out afterwards by the same grouping.
+    ComposeInputs inputs = MakeComposeInputs();
+    inputs.writeConfigFile = false;
     const ComposedLaunch launch =
-        ComposeLaunch(inputs_.globals, inputs_.executables, MakeComposeInputs(), slot_.get(),
+        ComposeLaunch(inputs_.globals, inputs_.executables, inputs, slot_.get(),
                       [&notices](const std::string& text) { notices.push_back(text); });
-    inputs_.globals.Profile.Record().CommandLineMode = mode;
     Preview preview;
     preview.line = launch.line;
     const LiveProfile& profile = inputs_.globals.Profile;
-    if (mode == 1 && IsSet(profile.Text(TextField::ConfigFile))) {
+    if (profile->CommandLineMode == 1 && IsSet(profile.Text(TextField::ConfigFile))) {
         preview.configMode = true;
         ConfigFilePreview file = PreviewConfigFile(profile, preview.line, launch.headLength);
         preview.line = file.line;

@@ -6,15 +6,36 @@
 #include "cli/CommandLineInterface.h"
 #include "cli/HeadlessLaunch.h"
 #include "core/DesktopEntry.h"
+#include "core/EngineProgram.h"
 #include "core/GameStart.h"
 #include "core/InstallLayout.h"
 #include "platform/FileSystem.h"
+#include "platform/ProgramSearch.h"
 
 namespace fenmar::cli {
 
 namespace {
 
+const QString kHexNameOption = QStringLiteral("hex-name");
+
+// A usage error for any option on the line other than the action `option` ("--run"): a
+// modifier of another action (--patch) would otherwise be ignored without a word. -1 when
+// there is none.
+int RefuseOtherOptions(CliCall& call, const char* option, bool takesHexName = false) {
+    for (const QString& name : call.Parser().optionNames()) {
+        const std::string given = "--" + name.toLocal8Bit().toStdString();
+        const bool modifier = given == "--hex-name" || given == "--gui-errors";
+        if (given != option && !(takesHexName && modifier)) {
+            return call.UsageError(std::string(option) + " does not take " + given);
+        }
+    }
+    return -1;
+}
+
 int ListQuickSets(CliCall& call) {
+    if (const int refused = RefuseOtherOptions(call, "--list-quicksets"); refused >= 0) {
+        return refused;
+    }
     if (!call.Arguments().empty()) {
         return call.UsageError("--list-quicksets takes no argument");
     }
@@ -35,6 +56,9 @@ struct Target {
 };
 
 Target ChooseQuickSet(CliCall& call, store::Store& store, const char* option) {
+    if (const int refused = RefuseOtherOptions(call, option, true); refused >= 0) {
+        return {{}, refused};
+    }
     const std::vector<std::string> args = call.Arguments();
     if (args.size() > 1) {
         return {{},
@@ -44,11 +68,18 @@ Target ChooseQuickSet(CliCall& call, store::Store& store, const char* option) {
     if (args.empty()) {
         return {};
     }
-    const std::optional<std::string> stored = FindQuickSet(store, args.front());
+    std::string name = args.front();
+    if (call.Parser().isSet(kHexNameOption)) {
+        const std::optional<std::string> bytes = BytesFromHex(name);
+        if (!bytes) {
+            return {{}, call.UsageError("--hex-name takes pairs of hexadecimal digits")};
+        }
+        name = *bytes;
+    }
+    const std::optional<std::string> stored = FindQuickSet(store, name);
     if (!stored) {
         return {{},
-                call.UsageError("unknown Quick-Set '" + args.front() +
-                                "' (--list-quicksets lists them)")};
+                call.UsageError("unknown Quick-Set '" + name + "' (--list-quicksets lists them)")};
     }
     return {*stored};
 }
@@ -73,6 +104,13 @@ int WithLoadedQuickSet(CliCall& call, const char* option,
     }
     HeadlessLaunch launch(*store, PlugInDirectoryFor(call.ProgramDir()));
     launch.Load(target.quickSet);
+    const std::string quakePath = launch.Inputs().globals.Profile.Text(TextField::QuakePath);
+    if (!quakePath.empty() && !platform::IsAbsolutePath(quakePath)) {
+        // The window takes it from its own current directory too; here that may surprise.
+        call.Err() << "fenmar: the Quake directory \"" << quakePath
+                   << "\" is relative; it is taken from the current directory: "
+                   << AbsolutePathOf(quakePath) << "\n";
+    }
     return body(call, launch);
 }
 
@@ -163,6 +201,14 @@ void RegisterLaunchOptions(CommandLineInterface& cli) {
     cli.Register({QStringLiteral("desktop-entry"),
                   QStringLiteral("Print a desktop launcher that runs Quick-Set NAME.")},
                  PrintDesktopEntry);
+    cli.RegisterModifier(
+        {kHexNameOption, QStringLiteral("With --print-command-line, --run and --desktop-entry: "
+                                        "NAME is given as hexadecimal bytes (launchers name "
+                                        "Quick-Sets whose names are not plain text so).")});
+    cli.RegisterModifier({QStringLiteral("gui-errors"),
+                          QStringLiteral("With --print-command-line, --run and --desktop-entry: "
+                                         "also show a failure in a message window when there is "
+                                         "a display (desktop launchers use this).")});
     cli.DescribeArguments(QStringLiteral("NAME"),
                           QStringLiteral("A Quick-Set; \"--\" before a name that begins with "
                                          "\"-\"."),

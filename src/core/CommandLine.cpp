@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/FileSystem.h"
+#include "platform/Process.h"
 
 namespace fenmar {
 
@@ -172,7 +173,7 @@ ComposedLaunch ComposeLaunch(Globals& globals, const ExecutableTable& table,
             l = launch.program.path;
             launch.programText = l;
             if (!launch.program.insideQuakeDirectory && !quakePath.empty()) {
-                l += " -basedir " + QuotedWhenBlank(BaseDirectoryOf(quakePath));
+                l += " -basedir " + platform::QuoteCommandLineWord(BaseDirectoryOf(quakePath));
             }
             launch.headLength = l.size();
         }
@@ -227,7 +228,7 @@ ComposedLaunch ComposeLaunch(Globals& globals, const ExecutableTable& table,
         l += " +map " + map;
     }
     const std::string configFile = profile.Text(TextField::ConfigFile);
-    if (p.CommandLineMode == 1 && IsSet(configFile) &&
+    if (p.CommandLineMode == 1 && IsSet(configFile) && inputs.writeConfigFile &&
         WriteConfigFile(profile, l, launch.headLength) == ConfigFileResult::NotWritten &&
         !quakePath.empty() && showMessage) {
         // Without a Quake directory there is nowhere to write to, and nothing to tell.

@@ -33,6 +33,9 @@ struct ComposeInputs {
     // Where bare program names are looked up; none: this process's PATH (and PATHEXT).
     std::optional<std::string> searchPath;
     std::string searchExtensions;
+    // False: in config-file mode nothing is written and the line keeps every command (a
+    // preview; the plug-in still sees the profile's own mode).
+    bool writeConfigFile = true;
 };
 
 // What the composer built, and the program it built it for: the run button starts exactly

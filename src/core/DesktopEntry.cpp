@@ -1,5 +1,10 @@
 #include "core/DesktopEntry.h"
 
+#include <cstdint>
+#include <cstdio>
+
+#include "store/TextCodec.h"
+
 namespace fenmar {
 
 namespace {
@@ -78,7 +83,7 @@ std::string DesktopEntryText(const DesktopShortcut& shortcut) {
     return text;
 }
 
-std::string ShortcutFileName(std::string_view quickSetName, std::string_view suffix) {
+std::string OlderShortcutFileName(std::string_view quickSetName, std::string_view suffix) {
     std::string safe;
     for (const char c : quickSetName) {
         if (safe.size() == kMaxNameInFileName) {
@@ -91,14 +96,109 @@ std::string ShortcutFileName(std::string_view quickSetName, std::string_view suf
     return "fenmar-quickset-" + safe + std::string(suffix);
 }
 
+std::string ShortcutFileName(std::string_view quickSetName, std::string_view suffix) {
+    // FNV-1a over the name with ASCII letters folded: stable across runs and systems.
+    std::uint32_t hash = 2166136261U;
+    for (const char c : quickSetName) {
+        const char folded = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        hash = (hash ^ static_cast<unsigned char>(folded)) * 16777619U;
+    }
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(hash));
+    const std::string older = OlderShortcutFileName(quickSetName, "");
+    return older + "-" + digits + std::string(suffix);
+}
+
+bool NeedsHexName(std::string_view quickSetName) {
+    for (std::size_t i = 0; i < quickSetName.size();) {
+        const auto c = static_cast<unsigned char>(quickSetName[i]);
+        if (c < 0x80) {
+            if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F) {
+                return true;
+            }
+            ++i;
+            continue;
+        }
+        char32_t decoded = 0;
+        const std::size_t length = store::DecodeUtf8(quickSetName, i, decoded);
+        if (length == 0) {
+            return true;
+        }
+        i += length;
+    }
+    return false;
+}
+
+std::string HexBytes(std::string_view bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
+    }
+    return out;
+}
+
+std::optional<std::string> BytesFromHex(std::string_view hex) {
+    const auto value = [](char c) -> int {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    };
+    if (hex.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::string out;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = value(hex[i]);
+        const int low = value(hex[i + 1]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        out += static_cast<char>(high * 16 + low);
+    }
+    return out;
+}
+
+namespace {
+// The name as the desktop shows it: bytes that are not UTF-8 become U+FFFD, other control
+// characters blanks (EscapeDesktopValue).
+std::string ShownName(std::string_view name) {
+    std::string out;
+    for (std::size_t i = 0; i < name.size();) {
+        char32_t decoded = 0;
+        const std::size_t length = store::DecodeUtf8(name, i, decoded);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(name.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+}  // namespace
+
 DesktopShortcut QuickSetShortcut(std::string_view quickSetName, const std::string& program,
                                  const std::string& icon) {
     DesktopShortcut shortcut;
-    shortcut.name = "Fenmar: " + std::string(quickSetName);
-    shortcut.comment = "Start Quake with the Quick-Set \"" + std::string(quickSetName) + "\"";
+    const std::string shown = ShownName(quickSetName);
+    shortcut.name = "Fenmar: " + shown;
+    shortcut.comment = "Start Quake with the Quick-Set \"" + shown + "\"";
     shortcut.program = program;
-    // "--" keeps a name that begins with "-" from being read as an option.
-    shortcut.args = {"--run", "--", std::string(quickSetName)};
+    // Nobody sees a launcher's standard error: a failure is shown in a window too. "--"
+    // keeps a name that begins with "-" from being read as an option.
+    if (NeedsHexName(quickSetName)) {
+        shortcut.args = {"--run", "--gui-errors", "--hex-name", "--", HexBytes(quickSetName)};
+    } else {
+        shortcut.args = {"--run", "--gui-errors", "--", std::string(quickSetName)};
+    }
     shortcut.icon = icon;
     return shortcut;
 }

@@ -3,8 +3,8 @@
 // the usual install places) and the directories holding Quake's game data (Steam libraries,
 // GOG/Heroic/Lutris folders, the system's and the engines' own folders). The search looks
 // only where it is told by a DiscoveryEnvironment, so tests build whole fake homes; it skips
-// what it cannot read, never follows a loop of links twice, and stops at fixed bounds of
-// depth, entries and time.
+// what it cannot read, never follows a loop of links twice nor walks a link out of the folder
+// it searches, and stops at fixed bounds of depth, entries and time.
 
 #include <atomic>
 #include <chrono>
@@ -32,6 +32,7 @@ struct DiscoveryEnvironment {
 struct DiscoveryLimits {
     int maxDepth = 5;                           // below a searched base folder
     std::size_t maxEntries = 50000;             // directory entries looked at, in all
+    std::size_t maxEntriesPerDirectory = 4096;  // of one directory below the game folders
     std::chrono::milliseconds timeLimit{4000};  // for one whole search
     const std::atomic<bool>* stop = nullptr;    // set from elsewhere: end the search early
 };

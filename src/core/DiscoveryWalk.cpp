@@ -24,6 +24,36 @@ std::vector<fs::path> ListDirectory(const std::string& dir, Budget& budget) {
     return entries;
 }
 
+std::vector<Subdirectory> ListSubdirectories(const std::string& dir, Budget& budget,
+                                             std::size_t& share, std::size_t perDirectory) {
+    std::vector<Subdirectory> subs;
+    std::error_code error;
+    fs::directory_iterator it(fs::path(dir), fs::directory_options::skip_permission_denied, error);
+    for (std::size_t listed = 0; !error && it != fs::directory_iterator(); it.increment(error)) {
+        if (share == 0 || listed == perDirectory || !budget.Spend()) {
+            break;
+        }
+        --share;
+        ++listed;
+        std::error_code typeError;
+        const bool link = it->is_symlink(typeError);
+        if (it->is_directory(typeError)) {  // false for dangling links and loops
+            subs.push_back({it->path(), link});
+        }
+    }
+    std::sort(subs.begin(), subs.end(),
+              [](const Subdirectory& a, const Subdirectory& b) { return a.path < b.path; });
+    return subs;
+}
+
+bool LiesWithin(const std::string& path, const std::string& dir) {
+    if (path.size() < dir.size() || path.compare(0, dir.size(), dir) != 0) {
+        return false;
+    }
+    return path.size() == dir.size() || platform::IsSeparator(path[dir.size()]) ||
+           (!dir.empty() && platform::IsSeparator(dir.back()));
+}
+
 // A path's target with every link resolved, to tell whether two names lead to one place;
 // the path itself when that fails (dangling links, loops).
 std::string Identity(const std::string& path) {

@@ -38,6 +38,10 @@ public:
         return exhausted_;
     }
     int MaxDepth() const { return limits_.maxDepth; }
+    // Entries that may still be looked at.
+    std::size_t Left() const {
+        return exhausted_ || entries_ >= limits_.maxEntries ? 0 : limits_.maxEntries - entries_;
+    }
 
 private:
     const DiscoveryLimits& limits_;
@@ -48,6 +52,20 @@ private:
 
 // The entries of one directory, sorted by name; nothing when it cannot be read.
 std::vector<std::filesystem::path> ListDirectory(const std::string& dir, Budget& budget);
+
+// A directory below another, and whether its entry is a link.
+struct Subdirectory {
+    std::filesystem::path path;
+    bool link = false;
+};
+// The subdirectories of `dir`, sorted by name, from at most `perDirectory` of its entries
+// and at most `share` (which is reduced by what was looked at); the file types come from the
+// listing, so plain files cost no look-up of their own.
+std::vector<Subdirectory> ListSubdirectories(const std::string& dir, Budget& budget,
+                                             std::size_t& share, std::size_t perDirectory);
+
+// True when `path` is `dir` or lies below it (both resolved, compared as text).
+bool LiesWithin(const std::string& path, const std::string& dir);
 
 // A path's target with every link resolved, to tell whether two names lead to one place;
 // the path itself when that fails (dangling links, loops).

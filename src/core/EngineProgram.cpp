@@ -57,10 +57,6 @@ std::string BaseDirectoryOf(std::string_view quakePath) {
     return TrimTrailingSeparators(AbsolutePathOf(quakePath));
 }
 
-std::string QuotedWhenBlank(const std::string& word) {
-    return word.find(' ') == std::string::npos ? word : "\"" + word + "\"";
-}
-
 EngineProgram ResolveEngineProgram(std::string_view quakePath, std::string_view file,
                                    std::string_view pathList, std::string_view pathExt) {
     EngineProgram result;

@@ -44,9 +44,6 @@ std::string AbsolutePathOf(std::string_view path);
 // separators (a trailing backslash before a closing quote would escape it on Windows).
 std::string BaseDirectoryOf(std::string_view quakePath);
 
-// A word of the command line: as it is, or in double quotes when it holds a blank.
-std::string QuotedWhenBlank(const std::string& word);
-
 // The companion program ("launch QSpy/QW !") named by the edit's text, with its arguments.
 // The whole text is tried as one file first (a path with blanks needs no quotes), then its
 // first word. A word with a separator is a file (relative to the launcher's directory); a

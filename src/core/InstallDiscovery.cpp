@@ -4,6 +4,7 @@
 
 #include "core/Discovery.h"  // IWYU pragma: associated
 #include "core/DiscoveryWalk.h"
+#include "core/ExecutableTable.h"
 #include "core/LibraryFolders.h"
 #include "platform/FileSystem.h"
 
@@ -80,26 +81,47 @@ std::vector<FoundInstallation> FindQuakeInstallations(const DiscoveryEnvironment
         }
     }
 
-    // Game folders of GOG's installer, Heroic and Lutris: a bounded walk below each.
+    // Game folders of GOG's installer, Heroic and Lutris: a bounded walk below each, level
+    // by level (game data sits near the top), each folder with an equal share of what is
+    // left of the budget and each directory listed only so far, so that one huge folder
+    // cannot hide the rest. Links that lead out of the folder being searched are looked at
+    // but not walked, and never a Wine prefix's drive letters ("dosdevices": z: is "/").
     if (!env.home.empty()) {
         std::set<std::string> walked;
-        const auto walk = [&](const auto& self, const std::string& dir, int depth) -> void {
-            if (depth > budget.MaxDepth() || budget.Exhausted() ||
-                !walked.insert(Identity(dir)).second) {
-                return;
+        const std::vector<std::string> bases = {Below(env.home, "GOG Games"),
+                                                Below(env.home, "Games")};
+        for (std::size_t b = 0; b < bases.size(); ++b) {
+            const std::string& base = bases[b];
+            if (!IsDirectory(base)) {
+                continue;
             }
-            consider(dir, "GOG/Heroic/Lutris");
-            for (const fs::path& entry : ListDirectory(dir, budget)) {
-                const std::string sub = entry.string();
-                if (IsDirectory(sub)) {
-                    self(self, sub, depth + 1);
+            const std::string baseIdentity = Identity(base);
+            std::size_t share = budget.Left() / (bases.size() - b);
+            // A folder is looked at when it is found, before anything deeper is listed.
+            consider(base, "GOG/Heroic/Lutris");
+            std::vector<std::string> level = {base};
+            for (int depth = 0; depth < budget.MaxDepth() && !level.empty(); ++depth) {
+                std::vector<std::string> next;
+                for (const std::string& dir : level) {
+                    if (budget.Exhausted() || share == 0) {
+                        break;
+                    }
+                    if (!walked.insert(Identity(dir)).second) {
+                        continue;
+                    }
+                    for (const Subdirectory& sub :
+                         ListSubdirectories(dir, budget, share, limits.maxEntriesPerDirectory)) {
+                        if (EqualsIgnoringAsciiCase(sub.path.filename().string(), "dosdevices")) {
+                            continue;
+                        }
+                        const std::string path = sub.path.string();
+                        consider(path, "GOG/Heroic/Lutris");
+                        if (!sub.link || LiesWithin(Identity(path), baseIdentity)) {
+                            next.push_back(path);
+                        }
+                    }
                 }
-            }
-        };
-        for (const char* base : {"GOG Games", "Games"}) {
-            const std::string dir = Below(env.home, base);
-            if (IsDirectory(dir)) {
-                walk(walk, dir, 0);
+                level = std::move(next);
             }
         }
     }

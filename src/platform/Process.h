@@ -26,7 +26,13 @@ struct StartRequest {
 // whether the program could be started (missing file, not executable, directory gone...).
 StartResult StartDetached(const StartRequest& request);
 
-// Splits a command line into words: blanks separate, double quotes group and are removed.
+// Splits a command line into words: blanks and tabs separate, double quotes group and are
+// removed, \" is a plain double quote (and \\" a backslash before a grouping quote), as the
+// engines' own start-up code reads its line on Windows.
 std::vector<std::string> SplitCommandLine(std::string_view line);
+
+// The word as SplitCommandLine reads it back whole: as it is, or in double quotes when it is
+// empty or holds a blank, a tab or a double quote.
+std::string QuoteCommandLineWord(std::string_view word);
 
 }  // namespace fenmar::platform

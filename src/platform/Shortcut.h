@@ -15,6 +15,10 @@ struct ShortcutRequest {
     std::string desktopEntry;       // the whole desktop entry, where the system uses those
 };
 
+// True when windows can be shown: a graphical session (DISPLAY or WAYLAND_DISPLAY set) on
+// free systems, always on Windows.
+bool HasDisplay();
+
 // ".desktop" or ".lnk".
 const char* ShortcutSuffix();
 

@@ -172,6 +172,9 @@ TEST_F(CommandLine, WrongCallsNameTheProblemAndShowTheUsage) {
         {{"--run", "nope"}, "nope"},
         {{"--run", "--list-quicksets"}, "--run"},
         {{"--print-command-line", "Coop", "night"}, "quote"},
+        {{"--version", "--run"}, "--version"},
+        {{"--print-command-line", "--patch", "foo"}, "--patch"},
+        {{"--run", "--hex-name", "zz"}, "hexadecimal"},
         {{"stray"}, "stray"},
     };
     for (const Case& c : cases) {
@@ -275,24 +278,78 @@ TEST_F(CommandLine, RunRefusesWhatTheWindowWouldAskAboutAndReportsAFailedStart) 
     EXPECT_NE(o.err.find("no such dir"), std::string::npos) << o.err;
     EXPECT_FALSE(fs::exists(log));
     EXPECT_FALSE(fs::exists(ConfigFile()));
+
+    // A relative Quake directory is taken from the current directory, and the user is told.
+    {
+        auto store = store::OpenStoreAt(storeFile).store;
+        store::RegWriteString(*store, std::string(kRoot) + "\\Internal", "Quake Path",
+                              "relative quake");
+    }
+    o = Fenmar({"--print-command-line"});
+    EXPECT_NE(o.err.find("\"relative quake\" is relative"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find((fs::current_path() / "relative quake").string()), std::string::npos);
 }
 
-// A desktop launcher's Exec= starts the game exactly as "--run" does.
+// A desktop launcher's Exec= starts the game exactly as "--run" does, also for names that
+// are not text (an old import's bytes) or hold control characters.
 TEST_F(CommandLine, TheDesktopLauncherRunsTheQuickSet) {
-    const std::string text =
-        DesktopEntryText(QuickSetShortcut("Coop night", FENMAR_PROGRAM, "fenmar"));
-    const auto exec = test::ParseExec(test::UnescapeValue(test::EntryValue(text, "Exec")));
-    ASSERT_TRUE(exec.has_value());
-    QStringList args;
-    for (std::size_t i = 1; i < exec->size(); ++i) {
-        args << QString::fromStdString((*exec)[i]);
+    const std::string odd[] = {"Caf\xe9", "bell\a"};
+    {
+        auto store = store::OpenStoreAt(storeFile).store;
+        Globals other;
+        other.Executable = "Fake Quake";
+        other.Profile->SkillLevel = 3;
+        for (const std::string& name : odd) {
+            SaveQuickSet(*store, name, other, {}, nullptr);
+        }
+        SaveQuickSet(*store, "bell", Globals(), {}, nullptr);  // what a blank would name
     }
-    ASSERT_EQ((*exec)[0], FENMAR_PROGRAM);
-    const Outcome o = Fenmar(args);
+    const auto launcherArgs = [](const std::string& name) {
+        const std::string text = DesktopEntryText(QuickSetShortcut(name, FENMAR_PROGRAM, "fenmar"));
+        const auto exec = test::ParseExec(test::UnescapeValue(test::EntryValue(text, "Exec")));
+        QStringList args;
+        for (std::size_t i = 1; exec && i < exec->size(); ++i) {
+            args << QString::fromStdString((*exec)[i]);
+        }
+        return args;
+    };
+    const Outcome o = Fenmar(launcherArgs("Coop night"));
     ASSERT_EQ(o.status, 0) << o.err;
     const test::FakeGameRun run = test::WaitForFakeGame(log);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.args.back(), "fenmar.cfg");
+
+    for (const std::string& name : odd) {
+        QStringList args = launcherArgs(name);
+        args.replace(0, QStringLiteral("--print-command-line"));  // the same choice, no start
+        const Outcome printed = Fenmar(args);
+        EXPECT_EQ(printed.status, 0) << printed.err;
+        EXPECT_NE(printed.out.find("skill 3"), std::string::npos) << printed.out;
+    }
+}
+
+// Names come from the command line as bytes: a stored name that is not valid text is found.
+TEST_F(CommandLine, ANameIsMatchedByItsBytes) {
+    if (!fs::exists("/bin/sh")) {
+        GTEST_SKIP() << "needs /bin/sh to hand over bytes that are not text";
+    }
+    {
+        auto store = store::OpenStoreAt(storeFile).store;
+        Globals other;
+        other.Executable = "Fake Quake";
+        other.Profile->SkillLevel = 3;
+        SaveQuickSet(*store, "Caf\xe9", other, {}, nullptr);
+    }
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.Path() / "config").string()));
+    env.insert("LC_ALL", "C.UTF-8");
+    process.setProcessEnvironment(env);
+    process.start("/bin/sh", {"-c", "exec \"$0\" --print-command-line \"$(printf 'Caf\\351')\"",
+                              FENMAR_PROGRAM});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_NE(process.readAllStandardOutput().toStdString().find("skill 3"), std::string::npos);
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <filesystem>
 
 #include "TempDir.h"
+#include "cli/HeadlessLaunch.h"
 #include "core/GlobalSettings.h"
 #include "core/InstallLayout.h"
+#include "core/QuickSetLayout.h"
 #include "core/StoredLaunch.h"
 #include "store/OpenStore.h"
 #include "store/RegistryHandling.h"
@@ -97,6 +99,47 @@ TEST_F(StoredLaunch, ReadsOptionsAndAQuickSetOverTheWorkingProfile) {
     EXPECT_EQ(inputs.globals.Profile.Text(TextField::GamePatch), "<none>");
     EXPECT_EQ(ShownExecutable(inputs.executables, "MINE"), "Mine");
     EXPECT_EQ(ShownExecutable(inputs.executables, "DOS-Quake"), std::nullopt);
+}
+
+// A plug-in asked for its parameters sees the mode of the profile, whether the line is
+// printed or run, as it does in the window.
+TEST_F(StoredLaunch, ThePlugInSeesTheProfilesModeWhenTheLineIsPrinted) {
+    const std::string quake = dir.MakeDir("quake");
+    dir.MakeDir("quake/id1");
+    const std::string plugIns = dir.MakeDir("PlugIns");
+    std::string library;
+    for (const auto& entry : fs::directory_iterator(FENMAR_TEST_FIXTURE_DIR)) {
+        if (entry.path().stem() == "Recorder130") {
+            library = entry.path().filename().string();
+            fs::copy_file(entry.path(), fs::path(plugIns) / library);
+        }
+    }
+    ASSERT_FALSE(library.empty());
+    GlobalSettingsData data;
+    data.quakePath = quake;
+    data.executables = {{"Mine", "quake.exe"}};
+    WriteGlobalSettings(*store, data);
+    Globals working;
+    working.Executable = "Mine";
+    working.Profile->CommandLineMode = 1;
+    working.Profile.SetText(TextField::ConfigFile, "fenmar.cfg");
+    SaveQuickSet(*store, "", working, {}, nullptr);
+    store::RegWriteString(*store, ProfileKey("") + "\\General", "Current Plug-In", library);
+
+    // The recording plug-in reads its wishes from the current directory.
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir.Path());
+    dir.WriteFile("recorder.cfg", "params=mode\n");
+    std::vector<std::string> notices;
+    cli::HeadlessLaunch::Preview preview;
+    {
+        cli::HeadlessLaunch launch(*store, plugIns);
+        launch.Load("");
+        preview = launch.ComposePreview(notices);
+    }
+    fs::current_path(previous);
+    EXPECT_EQ(preview.configLines, std::vector<std::string>{"echo mode1"}) << preview.line;
+    EXPECT_FALSE(fs::exists(fs::path(quake) / "id1" / "fenmar.cfg"));
 }
 
 TEST(InstallLayout, PlugInsBesideTheProgramWinOverTheInstalledFolder) {

@@ -143,6 +143,18 @@ TEST_F(Engines, EnginesElsewhereGetTheQuakeDirectoryAsBaseDirectory) {
     EXPECT_EQ(Compose().line, platform::JoinPath(quake, "quake.exe") + " +skill 2");
 }
 
+TEST_F(Engines, TheBaseDirectoryReachesTheEngineWholeWhateverItsName) {
+    Row("Mine", engine);
+    g.Profile->SkillLevel = 2;
+    for (const std::string name :
+         {"say \"hi\"", "tab\there", "\u041a\u0432\u0430\u043a", "q \"x\\\" y", "trailing\\"}) {
+        const std::string base = (fs::path(dir.Path()) / name).string();
+        g.Profile.SetText(TextField::QuakePath, base);
+        const auto request = GameStartRequest(Compose());
+        EXPECT_EQ(request.args, (V{"-basedir", base, "+skill", "2"})) << name;
+    }
+}
+
 TEST_F(Engines, TheWorkedExampleIsUnchangedAndTheBaseDirectoryStaysOnTheLine) {
     g.Profile->MuteAll = 1;
     g.Profile.SetText(TextField::GamePatch, "ctf");

@@ -30,6 +30,19 @@ TEST(SplitCommandLine, BlanksSeparateQuotesGroupAndVanish) {
               (V{"+hostname", "LAN party", "-listen"}));
     EXPECT_EQ(SplitCommandLine("a\"b c\"d \"\" e"), (V{"ab cd", "", "e"}));
     EXPECT_EQ(SplitCommandLine("\"unterminated here"), (V{"unterminated here"}));
+    EXPECT_EQ(SplitCommandLine("a\\b \\\"q\\\" \"c\\\\\" d"), (V{"a\\b", "\"q\"", "c\\", "d"}));
+}
+
+TEST(SplitCommandLine, QuotedWordsComeBackWhole) {
+    for (const std::string word :
+         {"plain", "", "with blank", "tab\there", "say \"hi\"", "\"", "trailing\\",
+          "C:\\Games\\Quake\\", "back\\\"slash", "Quake \u0414\u0443\u044d\u043b\xff", "a\\\\ b"}) {
+        const std::string line = "-basedir " + QuoteCommandLineWord(word) + " -game x";
+        EXPECT_EQ(SplitCommandLine(line),
+                  (std::vector<std::string>{"-basedir", word, "-game", "x"}))
+            << line;
+    }
+    EXPECT_EQ(QuoteCommandLineWord("/games/quake"), "/games/quake");  // the usual line unchanged
 }
 
 class Start : public ::testing::Test {

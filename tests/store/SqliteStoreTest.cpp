@@ -143,6 +143,21 @@ TEST_F(SqliteStoreTest, DeleteKeyRemovesEverythingBelow) {
     EXPECT_EQ(test::QueryFile(file, "SELECT count(*) FROM keys"), "3");  // root, R, R\A2
 }
 
+TEST_F(SqliteStoreTest, DeleteKeyKeepsSiblingsThatSortNextToItsBranch) {
+    // Folded names that continue past "duel" with a character just below or above "\".
+    const Strings siblings = {"Duel2", "Duel[", "Duel]", "Duel_CTF", "Duel{", "Duel}", "Duel~"};
+    for (const std::string& name : siblings) {
+        ASSERT_EQ(store->CreateKey("R\\" + name + "\\X"), Status::Ok) << name;
+        ASSERT_EQ(store->SetValue("R\\" + name + "\\X", "v", kRegSz, name), Status::Ok) << name;
+    }
+    ASSERT_EQ(store->CreateKey("R\\Duel\\Sub"), Status::Ok);
+    EXPECT_EQ(store->DeleteKey("R\\duel"), Status::Ok);
+    EXPECT_EQ(Subkeys(*store, "R"), siblings);
+    for (const std::string& name : siblings) {
+        EXPECT_EQ(Bytes(*store, "R\\" + name + "\\X", "v"), name);
+    }
+}
+
 TEST_F(SqliteStoreTest, ValuesEnumerateInTheOrderFirstWritten) {
     store->CreateKey("K");
     for (const char* name : {"zulu", "Alpha", "mike", "1", "Count"}) {

@@ -24,6 +24,10 @@ struct Released {
 
 }  // namespace
 
+bool HasDisplay() {
+    return true;
+}
+
 const char* ShortcutSuffix() {
     return ".lnk";
 }

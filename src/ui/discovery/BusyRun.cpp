@@ -8,15 +8,14 @@
 
 namespace fenmar::ui {
 
-void WaitWithBusyIndicator(QWidget* owner, const QString& text, const std::function<bool()>& done,
-                           std::atomic<bool>& stop) {
+bool WaitWithBusyIndicator(QWidget* owner, const QString& text, const std::function<bool()>& done) {
     // Most searches end within a moment: wait that long without showing anything.
     const auto moment = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
     while (!done() && std::chrono::steady_clock::now() < moment) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (done()) {
-        return;
+        return true;
     }
     // Then a modal busy indicator, so the window cannot be used while the search runs.
     QProgressDialog busy(text, QStringLiteral("Cancel"), 0, 0, owner);
@@ -26,10 +25,14 @@ void WaitWithBusyIndicator(QWidget* owner, const QString& text, const std::funct
     busy.setMinimumDuration(0);
     busy.setAutoClose(false);
     busy.setAutoReset(false);
-    QObject::connect(&busy, &QProgressDialog::canceled, [&stop] { stop = true; });
     busy.show();
 
     QEventLoop loop;
+    bool cancelled = false;
+    QObject::connect(&busy, &QProgressDialog::canceled, &loop, [&loop, &cancelled] {
+        cancelled = true;
+        loop.quit();
+    });
     QTimer poll;
     poll.setInterval(15);
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
@@ -40,6 +43,7 @@ void WaitWithBusyIndicator(QWidget* owner, const QString& text, const std::funct
     poll.start();
     loop.exec();
     busy.hide();
+    return !cancelled;
 }
 
 }  // namespace fenmar::ui

@@ -24,23 +24,25 @@ std::vector<FoundEngine> SearchEngines(AppContext& context, QWidget* owner) {
     const DiscoveryEnvironment env = DiscoveryPlaces();
     const std::string quakePath = context.globals.Profile.Text(TextField::QuakePath);
     return RunWithBusyIndicator<std::vector<FoundEngine>>(
-        owner, QStringLiteral("Looking for Quake engines on this computer..."),
-        [env, quakePath](const std::atomic<bool>& stop) {
-            DiscoveryLimits limits;
-            limits.stop = &stop;
-            return FindEngines(env, quakePath, limits);
-        });
+               owner, QStringLiteral("Looking for Quake engines on this computer..."),
+               [env, quakePath](const std::atomic<bool>& stop) {
+                   DiscoveryLimits limits;
+                   limits.stop = &stop;
+                   return FindEngines(env, quakePath, limits);
+               })
+        .value_or(std::vector<FoundEngine>());
 }
 
 std::vector<FoundInstallation> SearchQuakeInstallations(QWidget* owner) {
     const DiscoveryEnvironment env = DiscoveryPlaces();
     return RunWithBusyIndicator<std::vector<FoundInstallation>>(
-        owner, QStringLiteral("Looking for Quake's game data on this computer..."),
-        [env](const std::atomic<bool>& stop) {
-            DiscoveryLimits limits;
-            limits.stop = &stop;
-            return FindQuakeInstallations(env, limits);
-        });
+               owner, QStringLiteral("Looking for Quake's game data on this computer..."),
+               [env](const std::atomic<bool>& stop) {
+                   DiscoveryLimits limits;
+                   limits.stop = &stop;
+                   return FindQuakeInstallations(env, limits);
+               })
+        .value_or(std::vector<FoundInstallation>());
 }
 
 QuakeDirectoryChoice OfferQuakeDirectories(AppContext& context, QWidget* owner) {

@@ -240,7 +240,7 @@ int ExecutableList::buFindEnginesClick() {
     return OfferEngines(true);
 }
 
-int ExecutableList::OfferEngines(bool tellWhenNone) {
+int ExecutableList::OfferEngines(bool tellWhenNone, QString* firstAdded) {
     AppContext& context = dialog_.Context();
     const std::vector<FoundEngine> found = SearchEngines(context, &dialog_);
     // Engines already in the list (by file, or by where their file leads) are not offered.
@@ -304,6 +304,9 @@ int ExecutableList::OfferEngines(bool tellWhenNone) {
             continue;
         }
         AppendRow(name, file);
+        if (added == 0 && firstAdded != nullptr) {
+            *firstAdded = name;
+        }
         ++added;
     }
     if (added > 0) {
@@ -327,7 +330,13 @@ void ExecutableList::OfferEnginesOnFirstRun() {
             return;
         }
     }
-    OfferEngines(false);
+    // The built-in rows name nothing there is: the first engine the user took is the one to
+    // run, not "DOS-Quake".
+    QString firstAdded;
+    if (OfferEngines(false, &firstAdded) > 0) {
+        ShowExecutable(ToLocal(firstAdded));
+        comboExecutablesChange();
+    }
 }
 
 void ExecutableList::MarkMissingPrograms() {

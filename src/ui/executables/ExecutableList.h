@@ -69,7 +69,8 @@ private:
     void AppendRow(const QString& name, const QString& file);
     void RemoveRow(QTreeWidgetItem* row);
     void RowsChanged();
-    int OfferEngines(bool tellWhenNone);
+    // Returns how many were added; `firstAdded` receives the first one's name.
+    int OfferEngines(bool tellWhenNone, QString* firstAdded = nullptr);
     std::optional<std::string> Locate(const std::string& file) const;
     // The text a row stores for a program at `path`: relative inside the Quake directory,
     // absolute outside.

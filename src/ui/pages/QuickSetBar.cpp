@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/LocalText.h"
 
 namespace fenmar::ui {
 
@@ -29,8 +30,11 @@ QuickSetBar::QuickSetBar(QWidget* parent) : QFrame(parent) {
                                QStringLiteral("Delete quick-set (remove from registry)"));
     miCreateShortcut = new QAction(QStringLiteral("create desktop &shortcut..."), this);
     miCreateShortcut->setObjectName(QStringLiteral("miCreateShortcut"));
+    miRemoveShortcut = new QAction(QStringLiteral("&remove desktop shortcut..."), this);
+    miRemoveShortcut->setObjectName(QStringLiteral("miRemoveShortcut"));
     for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(comboQuickSet)}) {
         widget->addAction(miCreateShortcut);
+        widget->addAction(miRemoveShortcut);
         widget->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     auto* row = new QHBoxLayout(this);
@@ -40,6 +44,23 @@ QuickSetBar::QuickSetBar(QWidget* parent) : QFrame(parent) {
     row->addWidget(buQuickSaveAs);
     row->addWidget(buQuickRenameTo);
     row->addWidget(buQuickDelete);
+}
+
+int QuickSetBar::AddStoredName(const std::string& name) {
+    const QString shown = FromLocal(name);
+    const int row = comboQuickSet->AddSorted(shown);
+    if (ToLocal(shown) != name) {
+        comboQuickSet->setItemData(row, QByteArray::fromStdString(name));
+    }
+    return row;
+}
+
+std::string QuickSetBar::CurrentName() const {
+    const QVariant bytes = comboQuickSet->currentData();
+    if (bytes.typeId() == QMetaType::QByteArray) {
+        return bytes.toByteArray().toStdString();
+    }
+    return ToLocal(comboQuickSet->currentText());
 }
 
 }  // namespace fenmar::ui

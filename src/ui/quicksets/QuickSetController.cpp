@@ -45,7 +45,7 @@ void QuickSetController::SelectAdding(const QString& name) {
 }
 
 void QuickSetController::comboQuickSetChange() {
-    const std::string name = ToLocal(dialog_.quickSetBar->comboQuickSet->currentText());
+    const std::string name = dialog_.quickSetBar->CurrentName();
     if (IsSet(name)) {
         settings_.LoadQuickSet(name);
     }
@@ -77,6 +77,7 @@ void QuickSetController::buQuickRenameToClick() {
     }
     SortedComboBox* combo = dialog_.quickSetBar->comboQuickSet;
     const QString oldName = combo->currentText();
+    const std::string storedOldName = dialog_.quickSetBar->CurrentName();
     TQuickRenameTo& ask = *windows->quickRenameTo;
     ask.SetNameTaken([this](const QString& name) { return FindQuickSet(name) >= 0; });
     ask.edQuickSet->setText(oldName);
@@ -92,7 +93,7 @@ void QuickSetController::buQuickRenameToClick() {
         // The old Quick-Set goes only together with the new one's arrival.
         store::Transaction transaction(*store);
         if (!oldName.isEmpty()) {
-            store->DeleteKey(ProfileKey(ToLocal(oldName)));
+            store->DeleteKey(ProfileKey(storedOldName));
         }
         settings_.SaveQuickSet(ToLocal(newName));
         transaction.Commit();
@@ -101,6 +102,9 @@ void QuickSetController::buQuickRenameToClick() {
         combo->removeItem(combo->findText(oldName, Qt::MatchExactly | Qt::MatchCaseSensitive));
     }
     SelectAdding(newName);
+    if (!storedOldName.empty() && storedOldName != ToLocal(newName)) {
+        emit renamed(storedOldName, ToLocal(newName));
+    }
 }
 
 void QuickSetController::buQuickDeleteClick() {
@@ -116,11 +120,13 @@ void QuickSetController::buQuickDeleteClick() {
                                          MessageIcon::Information);
         return;
     }
+    const std::string stored = dialog_.quickSetBar->CurrentName();
     if (store::Store* store = settings_.Store()) {
-        store->DeleteKey(ProfileKey(ToLocal(name)));
+        store->DeleteKey(ProfileKey(stored));
     }
     combo->removeItem(combo->currentIndex());
     combo->setCurrentIndex(-1);
+    emit deleted(stored);
 }
 
 }  // namespace fenmar::ui

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <string>
 
 namespace fenmar::ui {
 
@@ -23,6 +24,12 @@ public:
 
     // The chooser's entry equal to `name` ignoring case, -1 when there is none.
     int FindQuickSet(const QString& name) const;
+
+signals:
+    // A stored Quick-Set got another name / was deleted (names as the store holds them), so
+    // that what refers to it (desktop launchers) can follow.
+    void renamed(const std::string& oldName, const std::string& newName);
+    void deleted(const std::string& name);
 
 private:
     // Selects `name`'s entry, adding it first when the chooser has none.

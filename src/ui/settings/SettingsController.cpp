@@ -194,7 +194,7 @@ void SettingsController::LoadQuickSetChooser(store::Store& store) {
     }
     SortedComboBox* combo = dialog_.quickSetBar->comboQuickSet;
     for (const std::string& name : choice->names) {
-        combo->AddSorted(FromLocal(name));
+        dialog_.quickSetBar->AddStoredName(name);
     }
     // Selecting here loads nothing: the controls keep the working profile.
     const bool inRange = choice->selected >= 0 && choice->selected < combo->count();

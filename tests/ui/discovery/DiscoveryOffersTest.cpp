@@ -12,9 +12,11 @@
 #include "LauncherWindows.h"
 #include "ui/discovery/Offers.h"
 #include "ui/executables/ExecutableList.h"
+#include "ui/pages/GeneralPage.h"
 #include "ui/pages/GlobalOptionsPage.h"
 #include "ui/pages/MoreGlobalOptionsPage.h"
 #include "ui/pickers/DirectoryChecks.h"
+#include "ui/widgets/Controls.h"
 #include "ui/window/ActionBar.h"
 
 namespace fenmar {
@@ -183,6 +185,9 @@ TEST_F(DiscoveryOffersTest, FirstRunOffersGameDataThenEngines) {
     EXPECT_EQ(options.edQuakePath->text(), Q(gog));
     EXPECT_TRUE(dlg.actions->buRunQuake->isEnabledTo(&dlg));
     EXPECT_EQ(FileOf("QuakeSpasm"), Q(bin + "/quakespasm"));
+    // The engine taken is the one to run, not the built-in row whose program is not there.
+    EXPECT_EQ(dlg.general->comboExecutables->currentText(), "QuakeSpasm");
+    EXPECT_EQ(context.globals.Executable, "QuakeSpasm");
 }
 
 TEST_F(DiscoveryOffersTest, TheLastEntryOpensTheFolderChooserAndCancelChoosesNothing) {
