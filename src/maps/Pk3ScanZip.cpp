@@ -198,4 +198,27 @@ MapScan ScanPk3Bytes(std::span<const std::uint8_t> bytes, const ScanOptions& opt
     return scan;
 }
 
+bool ReadPk3Map(const std::string& path, std::string_view mapName,
+                const std::function<void(ByteSource&)>& use) {
+    int code = 0;
+    const ZipPtr archive(zip_open(path.c_str(), ZIP_RDONLY, &code));
+    if (!archive) {
+        return false;
+    }
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(archive.get(), index, ZIP_FL_ENC_RAW, &st) != 0 ||
+            (st.valid & ZIP_STAT_NAME) == 0 || Pk3MapName(st.name) != mapName || !Readable(st)) {
+            continue;
+        }
+        ZipEntrySource source(archive.get(), index, st.size);
+        use(source);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace fenmar::maps
