@@ -123,6 +123,12 @@ TMapBrowse::Column TMapBrowse::MakeColumn(int x, const char* name, const QString
     c.list->setHeaderLabels({"Filename", "Description", "Monsters", "Secrets"});
     c.list->setColumnWidth(0, 60);
     c.list->setColumnWidth(1, 300);
+    // The counts' columns as wide as their headings.
+    for (const int column : {kMonstersColumn, kSecretsColumn}) {
+        c.list->setColumnWidth(column, c.list->header()->fontMetrics().horizontalAdvance(
+                                           c.list->headerItem()->text(column)) +
+                                           14);
+    }
     c.list->header()->moveSection(kMonstersColumn, 1);
     c.list->header()->moveSection(kSecretsColumn, 2);
     c.list->header()->setSectionsClickable(true);
