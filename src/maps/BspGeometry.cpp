@@ -4,7 +4,9 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <numeric>
+#include <span>
 
 namespace fenmar::maps {
 
@@ -60,14 +62,33 @@ Format FormatOf(std::uint32_t version) {
     throw ReadError("Unknown BSP version");
 }
 
-// One lump's bytes.
+// One lump's bytes. The memory is kept for the next map read on the same thread and not
+// cleared first: every byte used is read from the file.
 struct Block {
-    std::vector<std::uint8_t> bytes;
-    std::size_t Count(std::size_t recordSize) const { return bytes.size() / recordSize; }
+    std::unique_ptr<std::uint8_t[]> memory;
+    std::size_t capacity = 0;
+    std::size_t size = 0;
+
+    std::span<std::uint8_t> Take(std::size_t n) {
+        if (n > capacity) {
+            memory.reset(new std::uint8_t[n]);
+            capacity = n;
+        }
+        size = n;
+        return {memory.get(), n};
+    }
+    void Release() {
+        memory.reset();
+        capacity = size = 0;
+    }
+    std::size_t Count(std::size_t recordSize) const { return size / recordSize; }
     const std::uint8_t* At(std::size_t index, std::size_t recordSize) const {
-        return bytes.data() + index * recordSize;
+        return memory.get() + index * recordSize;
     }
 };
+
+// Lumps larger than this are not kept for the next map.
+constexpr std::size_t kKeptBlock = 4 * 1024 * 1024;
 
 // Whether faces with this texture are drawn: no sky, no trigger brushes.
 bool DrawnTexture(const std::uint8_t* name16) {
@@ -83,16 +104,16 @@ bool DrawnTexture(const std::uint8_t* name16) {
 std::vector<std::uint8_t> DrawnTexInfos(const Block& texInfo, const Block& textures) {
     const std::size_t count = texInfo.Count(kTexInfoSize);
     std::vector<std::uint8_t> drawn(count, 1);
-    const std::size_t size = textures.bytes.size();
-    const std::uint32_t mipCount = size >= 4 ? U32(textures.bytes.data()) : 0;
+    const std::size_t size = textures.size;
+    const std::uint32_t mipCount = size >= 4 ? U32(textures.At(0, 1)) : 0;
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint32_t mip = U32(texInfo.At(i, kTexInfoSize) + 32);
         if (mip >= mipCount || 4 + (static_cast<std::uint64_t>(mip) + 1) * 4 > size) {
             continue;
         }
-        const std::uint32_t at = U32(textures.bytes.data() + 4 + mip * 4);
+        const std::uint32_t at = U32(textures.At(4 + mip * 4, 1));
         if (static_cast<std::uint64_t>(at) + 16 <= size) {
-            drawn[i] = DrawnTexture(textures.bytes.data() + at) ? 1 : 0;
+            drawn[i] = DrawnTexture(textures.At(at, 1)) ? 1 : 0;
         }
     }
     return drawn;
@@ -108,7 +129,20 @@ TopView ReadBspTopView(BinaryReader& reader, std::int64_t start, std::size_t& bu
     // The lumps needed, read in the order they lie in the file (a zip entry is a stream).
     constexpr int kNeeded[] = {kPlanes, kTextures, kVertices,  kTexInfo,
                                kFaces,  kEdges,    kSurfEdges, kModels};
-    std::array<Block, kLumpCount> lumps;
+    thread_local std::array<Block, kLumpCount> lumps;
+    for (Block& block : lumps) {
+        block.size = 0;
+    }
+    // What a large map took goes back once it is drawn.
+    struct Trim {
+        ~Trim() {
+            for (Block& block : lumps) {
+                if (block.capacity > kKeptBlock) {
+                    block.Release();
+                }
+            }
+        }
+    } trim;
     std::vector<int> order(std::begin(kNeeded), std::end(kNeeded));
     const auto offsetOf = [&](int lump) {
         return U32(header.data() + 4 + static_cast<std::size_t>(lump) * 8);
@@ -125,8 +159,8 @@ TopView ReadBspTopView(BinaryReader& reader, std::int64_t start, std::size_t& bu
             throw ReadError("The map is too large to draw");
         }
         budget -= static_cast<std::size_t>(length);
-        lumps[static_cast<std::size_t>(lump)].bytes.resize(static_cast<std::size_t>(length));
-        reader.ReadExact(start + offset, lumps[static_cast<std::size_t>(lump)].bytes);
+        reader.ReadExact(start + offset, lumps[static_cast<std::size_t>(lump)].Take(
+                                             static_cast<std::size_t>(length)));
     }
 
     const Block& planes = lumps[kPlanes];
