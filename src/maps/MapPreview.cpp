@@ -92,11 +92,14 @@ PreviewRaster RasterizeTopView(const TopView& view, int longSide) {
     const float spanX = view.maxX - view.minX, spanY = view.maxY - view.minY;
     const float inner = static_cast<float>(longSide) - 2 * kMargin;
     const float span = std::max(spanX, spanY);
-    const float scale = span > 0 ? inner / span : 1.0f;
-    raster.width =
-        std::clamp(static_cast<int>(std::ceil(spanX * scale + 2 * kMargin)), 1, longSide);
-    raster.height =
-        std::clamp(static_cast<int>(std::ceil(spanY * scale + 2 * kMargin)), 1, longSide);
+    // A map narrower than a thousandth of a unit is drawn unscaled (a point or a line).
+    const float scale = span > 1e-3f ? inner / span : 1.0f;
+    const auto side = [&](float extent) {
+        const float pixels = std::min(extent * scale + 2 * kMargin, static_cast<float>(longSide));
+        return std::max(1, static_cast<int>(std::ceil(pixels)));
+    };
+    raster.width = side(spanX);
+    raster.height = side(spanY);
     raster.shades.assign(
         static_cast<std::size_t>(raster.width) * static_cast<std::size_t>(raster.height),
         kShadeEmpty);

@@ -105,6 +105,12 @@ TEST(MapPreview, FitsTheLongSideFillsByHeightAndOutlines) {
 
     EXPECT_EQ(UnpackRaster(PackRaster(r)), r);
     EXPECT_TRUE(RasterizeTopView(TopView{}).Empty());
+    TopView speck;  // narrower than any scale could blow up
+    speck.points = {0, 0, 1e-38f, 0, 0, 1e-38f};
+    speck.outline = {1, 1, 1};
+    speck.faces = {{0, 3, 0}};
+    speck.maxX = speck.maxY = 1e-38f;
+    EXPECT_LE(RasterizeTopView(speck).width, 8);
     const std::string packed = PackRaster(r);
     for (const std::string& bad :
          {packed.substr(0, packed.size() - 2), packed + "\x01\x01", packed.substr(0, 3),
