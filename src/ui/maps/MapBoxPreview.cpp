@@ -17,8 +17,8 @@ namespace {
 
 class MapBoxTip : public QObject {
 public:
-    MapBoxTip(QComboBox& combo, AppContext& context)
-        : QObject(&combo), combo_(combo), context_(context) {}
+    MapBoxTip(QComboBox& combo, AppContext& context, std::string cacheFile)
+        : QObject(&combo), combo_(combo), context_(context), cacheFile_(std::move(cacheFile)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -43,7 +43,8 @@ private:
             return {};
         }
         std::string patch = globals.Profile.Text(TextField::GamePatch);
-        const auto cache = maps::MapDetailCache::Open(maps::DefaultCacheFile());
+        const auto cache =
+            maps::MapDetailCache::Open(cacheFile_.empty() ? maps::DefaultCacheFile() : cacheFile_);
         maps::ScanOptions options;
         options.minBSPSize = 0;
         maps::MapDetailService service({quakePath, patch, options}, cache.get());
@@ -66,12 +67,13 @@ private:
 
     QComboBox& combo_;
     AppContext& context_;
+    std::string cacheFile_;
 };
 
 }  // namespace
 
-void InstallMapBoxPreview(QComboBox& combo, AppContext& context) {
-    combo.installEventFilter(new MapBoxTip(combo, context));
+void InstallMapBoxPreview(QComboBox& combo, AppContext& context, std::string cacheFile) {
+    combo.installEventFilter(new MapBoxTip(combo, context, std::move(cacheFile)));
 }
 
 }  // namespace fenmar::ui

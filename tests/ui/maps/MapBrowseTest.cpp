@@ -5,10 +5,12 @@
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include "../maps/BspFiles.h"
@@ -16,6 +18,7 @@
 #include "ScriptedUiServices.h"
 #include "TempDir.h"
 #include "maps/Pk3Scan.h"
+#include "ui/maps/MapBoxPreview.h"
 #include "ui/maps/MapBrowse.h"
 #include "ui/maps/MapFilter.h"
 
@@ -311,6 +314,33 @@ TEST_F(MapBrowseTest, DeathmatchOnlyKeepsTheMapsWithDeathmatchStartsAndCountsSor
     list->header()->sectionClicked(TMapBrowse::kMonstersColumn);
     EXPECT_EQ(list->topLevelItem(0)->text(0), "many");
     EXPECT_EQ(list->topLevelItem(1)->text(0), "dm1");
+}
+
+TEST_F(MapBrowseTest, TheMapBoxShowsThePictureOfItsMapAsTooltip) {
+    std::string map = test::MakeGeometryBsp("{ \"classname\" \"monster_dog\" }",
+                                            {{0, 0, 640, 320, 0}}, test::kBsp2);
+    map.resize(20480, '\0');
+    tmp.WriteFile("ctf/maps/e1m3.bsp", map);
+    QComboBox combo;
+    combo.setEditable(true);
+    combo.setToolTip("usual");
+    InstallMapBoxPreview(combo, context, (tmp.Path() / "cache" / "maps.sqlite").string());
+    combo.show();
+    const auto hover = [&](const QString& text) {
+        combo.setEditText(text);
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), combo.mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(&combo, &help);
+        const QString tip = QToolTip::text();
+        QToolTip::hideText();
+        return tip;
+    };
+    const QString tip = hover("E1M3 - the patch's");
+    ASSERT_TRUE(tip.startsWith("<img src=\"data:image/png;base64,")) << tip.left(80).toStdString();
+    EXPECT_TRUE(tip.endsWith("Monsters 1 \u00b7 Secrets 0")) << tip.right(80).toStdString();
+    QLabel shown(tip);  // the picture is drawn into the tooltip's text
+    EXPECT_GE(shown.sizeHint().width(), 256);
+    EXPECT_EQ(hover("nothing - no such map"), "usual");
+    combo.hide();
 }
 
 TEST(MapBoxFilter, NarrowsTheDropDownToEntriesContainingTheTypedText) {
