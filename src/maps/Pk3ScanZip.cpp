@@ -51,6 +51,14 @@ public:
             std::copy_n(head_.begin() + static_cast<std::ptrdiff_t>(offset), n, out.begin());
             return n;
         }
+        // Begins in the copy and goes on where the stream stands (the title's window right
+        // after the header): the rest is inflated, not the entry opened again.
+        if (offset < head_.size() && position_ == head_.size()) {
+            const auto fromHead = static_cast<std::size_t>(head_.size() - offset);
+            std::copy_n(head_.begin() + static_cast<std::ptrdiff_t>(offset), fromHead, out.begin());
+            Inflate(out.data() + fromHead, n - fromHead);
+            return n;
+        }
         if (offset < position_) {
             Restart();
         }
