@@ -78,12 +78,12 @@ int MapPreview(CliCall& call) {
     }
     // "e1m1 - The Slipgate Complex" as the map box holds it names e1m1.
     std::string name = names.front().substr(0, names.front().find(' '));
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bsp") == 0) {
-        name.resize(name.size() - 4);
-    }
     std::transform(name.begin(), name.end(), name.begin(), [](char c) {
         return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     });
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bsp") == 0) {
+        name.resize(name.size() - 4);
+    }
     const std::unique_ptr<maps::MapDetailCache> cache =
         maps::MapDetailCache::Open(maps::DefaultCacheFile());
     maps::ScanOptions options;

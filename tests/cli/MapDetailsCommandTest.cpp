@@ -151,6 +151,12 @@ TEST_F(MapCommands, PreviewWritesAPictureOfTheMapOrSaysItIsUnknown) {
     EXPECT_LT(qGray(low), qGray(high));
     EXPECT_LT(qGray(none), qGray(low));
 
+    fs::remove(png);
+    EXPECT_EQ(Fenmar({"--map-preview", "WIDE.BSP", "--patch", "mod", "--output",
+                      QString::fromStdString(png)})
+                  .first,
+              0);
+    EXPECT_TRUE(fs::exists(png));
     EXPECT_EQ(Fenmar({"--map-preview", "nothing", "--output", QString::fromStdString(png)}).first,
               2);
     EXPECT_EQ(Fenmar({"--map-preview", "wide"}).first, 2);  // no --output
