@@ -1,7 +1,10 @@
-// --query [--master MASTER]... ADDRESS..., --list-masters and --list-maps [--patch DIR]: the
-// server query, the masters and the map lists of the window, printed one item a line.
+// --query [--master MASTER]... ADDRESS..., --list-masters and --list-maps [--patch DIR] [--long]:
+// the server query, the masters and the map lists of the window, printed one item a line;
+// --map-preview NAME --output FILE: a map's picture.
 
 #include <QString>
+#include <algorithm>
+#include <memory>
 #include <ostream>
 
 #include "cli/CommandLineInterface.h"
@@ -9,14 +12,18 @@
 #include "core/StoredLaunch.h"
 #include "maps/BrowserScan.h"
 #include "maps/MapCache.h"
+#include "maps/MapDetailService.h"
 #include "net/MasterProtocol.h"
 #include "net/QueryCommand.h"
+#include "preview/MapPicture.h"
 
 namespace fenmar::cli {
 
 namespace {
 
 const QString kPatchOption = QStringLiteral("patch");
+const QString kLongOption = QStringLiteral("long");
+const QString kOutputOption = QStringLiteral("output");
 const QString kMasterOption = QStringLiteral("master");
 
 int Query(CliCall& call) {
@@ -51,6 +58,80 @@ int ListMasters(CliCall& call) {
     return kExitOk;
 }
 
+// Where the stored settings say the maps are, with --patch DIR instead of the stored patch.
+std::string PatchOf(CliCall& call, const Globals& globals) {
+    if (call.Parser().isSet(kPatchOption)) {
+        return call.Parser().value(kPatchOption).toLocal8Bit().toStdString();
+    }
+    return globals.Profile.Text(TextField::GamePatch);
+}
+
+// --list-maps --long: after name and title, monsters and secrets at the stored skill and the
+// modes the map offers ("" for a map that cannot be read).
+int ListMapsLong(CliCall& call, const std::string& quakePath, const std::string& patch,
+                 const maps::ScanOptions& options, int skill) {
+    const std::string cacheFile = maps::DefaultCacheFile();
+    const std::unique_ptr<maps::MapDetailCache> cache = maps::MapDetailCache::Open(cacheFile);
+    maps::MapDetailService details({quakePath, patch, options}, cache.get());
+    const maps::Play play = maps::PlayOfSkill(skill);
+    return maps::RunListMapsCommand(quakePath, patch, options, cacheFile, call.Out(), call.Err(),
+                                    [&](maps::BrowserList list, const maps::MapEntry& entry) {
+                                        const auto found = details.Get(list, entry.name, false);
+                                        if (!found) {
+                                            return std::string("\t\t");
+                                        }
+                                        return std::to_string(found->summary.Monsters(play)) +
+                                               '\t' + std::to_string(found->summary.Secrets(play)) +
+                                               '\t' + found->summary.Modes();
+                                    });
+}
+
+int MapPreview(CliCall& call) {
+    const std::vector<std::string> names = call.Arguments();
+    const std::string output = call.Parser().value(kOutputOption).toLocal8Bit().toStdString();
+    if (names.empty() || output.empty()) {
+        return call.UsageError("--map-preview needs a map name and --output FILE.png");
+    }
+    store::Store* store = call.Store();
+    if (store == nullptr) {
+        return kExitFailed;
+    }
+    LaunchInputs inputs;
+    ReadStoredOptions(*store, inputs);
+    ReadStoredProfile(*store, "", inputs);
+    const Globals& globals = inputs.globals;
+    const std::string quakePath = globals.Profile.Text(TextField::QuakePath);
+    if (quakePath.empty()) {
+        return call.Error("no Quake directory is set", kExitUsage);
+    }
+    // "e1m1 - The Slipgate Complex" as the map box holds it names e1m1.
+    std::string name = names.front().substr(0, names.front().find(' '));
+    std::transform(name.begin(), name.end(), name.begin(), [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bsp") == 0) {
+        name.resize(name.size() - 4);
+    }
+    const std::unique_ptr<maps::MapDetailCache> cache =
+        maps::MapDetailCache::Open(maps::DefaultCacheFile());
+    maps::ScanOptions options;
+    options.minBSPSize = globals.MinBSPSize;
+    maps::MapDetailService details({quakePath, PatchOf(call, globals), options}, cache.get());
+    std::string error;
+    const auto found = details.GetAnywhere(name, true, &error);
+    if (!found) {
+        return call.Error("map '" + name + "': " + error,
+                          error == "No such map" ? kExitUsage : kExitFailed);
+    }
+    if (!found->preview || found->preview->Empty()) {
+        return call.Error("map '" + name + "' has no floors to draw", kExitFailed);
+    }
+    if (!preview::WriteMapPicture(*found->preview, output)) {
+        return call.Error("cannot write " + output, kExitFailed);
+    }
+    return kExitOk;
+}
+
 int ListMaps(CliCall& call) {
     if (!call.Arguments().empty()) {
         return call.UsageError("--list-maps takes no argument (--patch DIR names a patch)");
@@ -70,8 +151,12 @@ int ListMaps(CliCall& call) {
     maps::ScanOptions options;
     options.minBSPSize = globals.MinBSPSize;
     options.dontScanBSPMsgs = globals.DontScanBSPMsgs;
-    return maps::RunListMapsCommand(globals.Profile.Text(TextField::QuakePath), patch, options,
-                                    maps::DefaultCacheFile(), call.Out(), call.Err());
+    const std::string quakePath = globals.Profile.Text(TextField::QuakePath);
+    if (!call.Parser().isSet(kLongOption)) {
+        return maps::RunListMapsCommand(quakePath, patch, options, maps::DefaultCacheFile(),
+                                        call.Out(), call.Err());
+    }
+    return ListMapsLong(call, quakePath, patch, options, globals.Profile->SkillLevel);
 }
 
 }  // namespace
@@ -100,6 +185,17 @@ void RegisterContentOptions(CommandLineInterface& cli) {
                           QStringLiteral("With --list-maps: the patch directory DIR (relative "
                                          "to the Quake directory) instead of the stored one."),
                           QStringLiteral("DIR")});
+    cli.RegisterModifier(
+        {kLongOption, QStringLiteral("With --list-maps: add monsters and secrets at the "
+                                     "stored skill, and the modes (SP coop DM), each after "
+                                     "a tab.")});
+    cli.Register({QStringLiteral("map-preview"),
+                  QStringLiteral("Draw the map NAME seen from above into the PNG file given "
+                                 "by --output. Exit 2 for a map not found.")},
+                 MapPreview);
+    cli.RegisterModifier({kOutputOption,
+                          QStringLiteral("With --map-preview: the PNG file FILE to write."),
+                          QStringLiteral("FILE")});
 }
 
 }  // namespace fenmar::cli

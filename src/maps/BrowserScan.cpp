@@ -260,7 +260,7 @@ void SortLikeBrowser(std::vector<MapEntry>& entries) {
 
 int RunListMapsCommand(const std::string& quakePath, const std::string& patch,
                        const ScanOptions& options, const std::string& cacheFile, std::ostream& out,
-                       std::ostream& err) {
+                       std::ostream& err, const ListMapsMore& more) {
     if (quakePath.empty()) {
         err << "No Quake directory is set.\n";
         return 2;
@@ -269,10 +269,14 @@ int RunListMapsCommand(const std::string& quakePath, const std::string& patch,
     ScanContext context;
     context.cache = cache.get();
     std::string error;
-    ScanForBrowser({quakePath, patch, options}, context, [&](BrowserList, MapScan scan) {
+    ScanForBrowser({quakePath, patch, options}, context, [&](BrowserList list, MapScan scan) {
         SortLikeBrowser(scan.entries);
         for (const MapEntry& e : scan.entries) {
-            out << Printable(e.name) << '\t' << Printable(e.description) << '\n';
+            out << Printable(e.name) << '\t' << Printable(e.description);
+            if (more) {
+                out << '\t' << more(list, e);  // its own tabs separate fields
+            }
+            out << '\n';
         }
         error = scan.error;
     });

@@ -65,9 +65,11 @@ bool ScanForBrowser(const BrowserRequest& request, ScanContext& context,
 void SortLikeBrowser(std::vector<MapEntry>& entries);
 
 // Prints "name<TAB>title" per map, one a line, in the browser's order (left, middle, right list,
-// each sorted). Errors go to `err`. Returns 0, 1 after a read error, 2 without a Quake directory.
+// each sorted); `more` (when given) adds to each line what it returns for the map, after one
+// more tab. Errors go to `err`. Returns 0, 1 after a read error, 2 without a Quake directory.
+using ListMapsMore = std::function<std::string(BrowserList, const MapEntry&)>;
 int RunListMapsCommand(const std::string& quakePath, const std::string& patch,
                        const ScanOptions& options, const std::string& cacheFile, std::ostream& out,
-                       std::ostream& err);
+                       std::ostream& err, const ListMapsMore& more = {});
 
 }  // namespace fenmar::maps

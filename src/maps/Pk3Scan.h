@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -36,5 +37,10 @@ MapScan ScanPk3File(const std::string& path, const ScanOptions& options,
                     std::size_t* headersRead = nullptr);
 // The same over bytes in memory.
 MapScan ScanPk3Bytes(std::span<const std::uint8_t> bytes, const ScanOptions& options);
+
+// Hands the map `mapName` (as Pk3MapName gives it) of the archive at `path` to `use` as a
+// source of its bytes. False when the archive cannot be opened or holds no such readable map.
+bool ReadPk3Map(const std::string& path, std::string_view mapName,
+                const std::function<void(ByteSource&)>& use);
 
 }  // namespace fenmar::maps

@@ -15,4 +15,8 @@ MapScan ScanPk3Bytes(std::span<const std::uint8_t>, const ScanOptions&) {
     return {};
 }
 
+bool ReadPk3Map(const std::string&, std::string_view, const std::function<void(ByteSource&)>&) {
+    return false;
+}
+
 }  // namespace fenmar::maps

@@ -51,6 +51,14 @@ public:
             std::copy_n(head_.begin() + static_cast<std::ptrdiff_t>(offset), n, out.begin());
             return n;
         }
+        // Begins in the copy and goes on where the stream stands (the title's window right
+        // after the header): the rest is inflated, not the entry opened again.
+        if (offset < head_.size() && position_ == head_.size()) {
+            const auto fromHead = static_cast<std::size_t>(head_.size() - offset);
+            std::copy_n(head_.begin() + static_cast<std::ptrdiff_t>(offset), fromHead, out.begin());
+            Inflate(out.data() + fromHead, n - fromHead);
+            return n;
+        }
         if (offset < position_) {
             Restart();
         }
@@ -196,6 +204,29 @@ MapScan ScanPk3Bytes(std::span<const std::uint8_t> bytes, const ScanOptions& opt
     scan.found = true;
     ScanArchive(archive.get(), options, scan, nullptr);
     return scan;
+}
+
+bool ReadPk3Map(const std::string& path, std::string_view mapName,
+                const std::function<void(ByteSource&)>& use) {
+    int code = 0;
+    const ZipPtr archive(zip_open(path.c_str(), ZIP_RDONLY, &code));
+    if (!archive) {
+        return false;
+    }
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(archive.get(), index, ZIP_FL_ENC_RAW, &st) != 0 ||
+            (st.valid & ZIP_STAT_NAME) == 0 || Pk3MapName(st.name) != mapName || !Readable(st)) {
+            continue;
+        }
+        ZipEntrySource source(archive.get(), index, st.size);
+        use(source);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace fenmar::maps

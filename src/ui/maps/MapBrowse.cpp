@@ -22,7 +22,9 @@ namespace fenmar::ui {
 
 namespace {
 
-constexpr int kClientWidth = 715;
+// The lists' part, then the preview pane beside them.
+constexpr int kListsWidth = 715;
+constexpr int kClientWidth = kListsWidth + 268;
 // One row below the lists' row for the filter box and the scan's progress.
 constexpr int kClientHeight = 342 + 26;
 constexpr int kListWidth = 233;
@@ -88,6 +90,7 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     labProgress_->setObjectName("labScanProgress");
     labProgress_->setGeometry(324, kFilterTop + 2, 387, 17);
     cacheFile_ = maps::DefaultCacheFile();
+    SetUpPreview();
 }
 
 TMapBrowse::~TMapBrowse() {
@@ -116,11 +119,20 @@ TMapBrowse::Column TMapBrowse::MakeColumn(int x, const char* name, const QString
     c.list = new QTreeWidget(this);
     c.list->setObjectName(name);
     c.list->setGeometry(x, kListTop, kListWidth, kListHeight);
-    c.list->setColumnCount(2);
-    c.list->setHeaderLabels({"Filename", "Description"});
+    c.list->setColumnCount(4);
+    c.list->setHeaderLabels({"Filename", "Description", "Monsters", "Secrets"});
     c.list->setColumnWidth(0, 60);
     c.list->setColumnWidth(1, 300);
-    c.list->header()->setSectionsClickable(false);
+    // The counts' columns as wide as their headings.
+    for (const int column : {kMonstersColumn, kSecretsColumn}) {
+        c.list->setColumnWidth(column, c.list->header()->fontMetrics().horizontalAdvance(
+                                           c.list->headerItem()->text(column)) +
+                                           14);
+    }
+    c.list->header()->moveSection(kMonstersColumn, 1);
+    c.list->header()->moveSection(kSecretsColumn, 2);
+    c.list->header()->setSectionsClickable(true);
+    c.list->header()->setSortIndicatorShown(false);
     c.list->setRootIsDecorated(false);
     c.list->setUniformRowHeights(true);
     c.list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -171,6 +183,7 @@ void TMapBrowse::FormShow() {
     if (!IsSet(request.patch)) {
         request.patch.clear();
     }
+    pane_->Start(request, cacheFile_, globals.Profile->SkillLevel);
     const unsigned generation = ++generation_;
     ResetFills();
     cancel_ = std::make_shared<std::atomic<bool>>(false);
@@ -285,7 +298,8 @@ void TMapBrowse::FillSome(unsigned generation, int index) {
         return;
     }
     column.filter->Rebuild(*column.list);
-    column.filter->Apply(*column.list, edFilter_->text());
+    ApplyFilterTo(column);
+    AskVisibleSummaries(column);
     maps::MapScan failed;
     failed.error = std::move(fill.error);
     fill = Fill{};
@@ -320,7 +334,7 @@ void TMapBrowse::ScanEnded(unsigned generation, const maps::ScanCounters& counte
 
 void TMapBrowse::ApplyFilter() {
     for (const Column* column : {&id1_, &patch_, &builtIn_}) {
-        column->filter->Apply(*column->list, edFilter_->text());
+        ApplyFilterTo(*column);
     }
 }
 
@@ -355,6 +369,7 @@ void TMapBrowse::TakeSelection(QTreeWidget* list) {
     const QList<QTreeWidgetItem*> selected = list->selectedItems();
     if (!selected.isEmpty()) {
         edMap_->setText(selected.first()->text(0) + " - " + selected.first()->text(1));
+        pane_->ShowMap(ListOf(list), selected.first()->text(0));
     }
 }
 

@@ -14,8 +14,10 @@
 
 #include "maps/BrowserScan.h"
 #include "ui/maps/MapFilter.h"
+#include "ui/maps/MapPreviewPane.h"
 #include "ui/window/AppContext.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -57,6 +59,12 @@ public:
     QLineEdit* edMap() const { return edMap_; }
     QLineEdit* edFilter() const { return edFilter_; }
     QLabel* labScanProgress() const { return labProgress_; }
+    MapPreviewPane* previewPane() const { return pane_; }
+    QCheckBox* cbDeathmatchOnly() const { return cbDeathmatchOnly_; }
+    // The logical columns of the lists: name, title, then monsters and secrets (shown second
+    // and third).
+    static constexpr int kMonstersColumn = 2;
+    static constexpr int kSecretsColumn = 3;
     // Counters of the last finished scan.
     const maps::ScanCounters& LastCounters() const { return counters_; }
 
@@ -84,6 +92,14 @@ private:
     Column& ColumnAt(int index);
     void Progress(unsigned generation, std::size_t done);
     void ApplyFilter();
+    // The summaries and preview (MapBrowsePreview.cpp).
+    void SetUpPreview();
+    maps::BrowserList ListOf(const QTreeWidget* list) const;
+    void AskVisibleSummaries(const Column& column);
+    void AskAllSummaries(const Column& column);
+    void SummaryKnown(maps::BrowserList list, const QString& name);
+    void SortBy(const Column& column, int logicalColumn);
+    void ApplyFilterTo(const Column& column);
 
     AppContext& context_;
     Column id1_;
@@ -95,6 +111,11 @@ private:
     QLineEdit* edFilter_ = nullptr;
     QLabel* labProgress_ = nullptr;
     bool centred_ = false;
+    MapPreviewPane* pane_ = nullptr;
+    QCheckBox* cbDeathmatchOnly_ = nullptr;
+    int sortColumn_[3] = {0, 0, 0};
+    Qt::SortOrder sortOrder_[3] = {Qt::AscendingOrder, Qt::AscendingOrder, Qt::AscendingOrder};
+    bool resortQueued_ = false;
 
     std::string cacheFile_;
     std::thread worker_;

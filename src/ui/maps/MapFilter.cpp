@@ -23,7 +23,8 @@ bool MapFilterIndex::Stale(const QTreeWidget& list) const {
     return haystacks_.size() != static_cast<std::size_t>(list.topLevelItemCount());
 }
 
-int MapFilterIndex::Apply(QTreeWidget& list, const QString& text) {
+int MapFilterIndex::Apply(QTreeWidget& list, const QString& text,
+                          const std::function<bool(const QTreeWidgetItem&)>& keep) {
     if (Stale(list)) {
         Rebuild(list);
     }
@@ -32,7 +33,8 @@ int MapFilterIndex::Apply(QTreeWidget& list, const QString& text) {
     int shown = 0;
     list.setUpdatesEnabled(false);
     for (std::size_t i = 0; i < haystacks_.size(); ++i) {
-        const bool match = needle.empty() || haystacks_[i].find(needle) != std::string::npos;
+        const bool match = (needle.empty() || haystacks_[i].find(needle) != std::string::npos) &&
+                           (!keep || keep(*list.topLevelItem(static_cast<int>(i))));
         if ((shown_[i] != 0) != match) {
             list.topLevelItem(static_cast<int>(i))->setHidden(!match);
             shown_[i] = match ? 1 : 0;

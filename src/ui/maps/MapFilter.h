@@ -3,11 +3,13 @@
 
 #include <QLineEdit>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
 class QComboBox;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace fenmar::ui {
 
@@ -20,8 +22,9 @@ public:
     void Rebuild(const QTreeWidget& list);
     // Whether the index was built for a list of a different length.
     bool Stale(const QTreeWidget& list) const;
-    // Returns how many rows are shown.
-    int Apply(QTreeWidget& list, const QString& text);
+    // Returns how many rows are shown. `keep`, when given, hides the rows it refuses too.
+    int Apply(QTreeWidget& list, const QString& text,
+              const std::function<bool(const QTreeWidgetItem&)>& keep = {});
 
 private:
     std::vector<std::string> haystacks_;  // name and description, lower case, UTF-8

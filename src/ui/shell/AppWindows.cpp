@@ -5,7 +5,9 @@
 #include "ui/launch/SoundSettings.h"
 #include "ui/launch/TroubleSettings.h"
 #include "ui/launch/Win95Settings.h"
+#include "ui/maps/MapBoxPreview.h"
 #include "ui/maps/MapBrowse.h"
+#include "ui/pages/GeneralPage.h"
 #include "ui/quicksets/QuickSetDialogs.h"
 #include "ui/shell/AboutForm.h"
 #include "ui/window/MainDialog.h"
@@ -32,6 +34,7 @@ AppWindows::AppWindows(AppContext& context) {
     quickSaveAs = Create<TQuickSaveAs>(context);
     quickRenameTo = Create<TQuickRenameTo>(context);
     mapBrowse = Create<TMapBrowse>(context);
+    InstallMapBoxPreview(*main->general->comboMap, context);
     exeNotDefined = Create<TExeNotDefined>(context);
     main->SetWindows(this);
 }

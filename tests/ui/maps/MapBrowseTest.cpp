@@ -1,18 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
 #include <QCoreApplication>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolTip>
 #include <QTreeWidget>
 
+#include "../maps/BspFiles.h"
 #include "../maps/MapFiles.h"
 #include "ScriptedUiServices.h"
 #include "TempDir.h"
 #include "maps/Pk3Scan.h"
+#include "ui/maps/MapBoxPreview.h"
 #include "ui/maps/MapBrowse.h"
 #include "ui/maps/MapFilter.h"
 
@@ -66,7 +72,7 @@ protected:
 
 TEST_F(MapBrowseTest, ListsTheMapsOfTheGameThePatchAndItsArchives) {
     EXPECT_EQ(browser.windowTitle(), "Browse for user-created maps...");
-    EXPECT_EQ(browser.size(), QSize(715, 368));
+    EXPECT_EQ(browser.size(), QSize(983, 368));
     Show();
     EXPECT_EQ(Rows(browser.lvID1Maps()),
               (QStringList{"e1m1|the Slipgate Complex", "e1m2|Castle of the Damned",
@@ -249,6 +255,92 @@ TEST_F(MapBrowseTest, ALongListFillsInTurnsSortedAndFiltered) {
     }
     EXPECT_GT(shown, 0);
     EXPECT_FALSE(browser.Scanning());
+}
+
+TEST_F(MapBrowseTest, ThePreviewFollowsTheSelectionAndASecondOpeningReadsNoMapForIt) {
+    std::string map = test::MakeGeometryBsp(
+        "{ \"classname\" \"worldspawn\" }{ \"classname\" \"info_player_start\" }"
+        "{ \"classname\" \"monster_dog\" }{ \"classname\" \"trigger_secret\" }"
+        "{ \"classname\" \"func_rotate\" }{ \"classname\" \"info_player_deathmatch\" }",
+        {{0, 0, 640, 320, 0}, {0, 320, 128, 512, 64}});
+    map.resize(20480, '\0');
+    tmp.WriteFile("ID1/maps/e1m3.bsp", map);
+    for (int opening = 0; opening < 2; ++opening) {
+        Show();
+        QTreeWidget* list = browser.lvID1Maps();
+        list->setCurrentItem(list->findItems("e1m3", Qt::MatchExactly)[0]);
+        browser.previewPane()->WaitForAnswers();
+        const QLabel* picture = browser.previewPane()->imgPreview();
+        ASSERT_FALSE(picture->pixmap().isNull()) << picture->text().toStdString();
+        EXPECT_EQ(picture->pixmap().width(), 256);
+        EXPECT_EQ(browser.previewPane()->labSummary()->text(),
+                  "Monsters 1 \u00b7 Secrets 1 \u00b7 SP DM\nNeeds a mod: func_rotate");
+        // The visible rows got their counts.
+        EXPECT_EQ(list->findItems("e1m3", Qt::MatchExactly)[0]->text(TMapBrowse::kMonstersColumn),
+                  "1");
+        if (opening == 1) {
+            EXPECT_EQ(browser.previewPane()->Counters().mapsRead, 0u);
+            EXPECT_GT(browser.previewPane()->Counters().cacheHits, 0u);
+        }
+    }
+}
+
+TEST_F(MapBrowseTest, DeathmatchOnlyKeepsTheMapsWithDeathmatchStartsAndCountsSort) {
+    const std::string dm = "{ \"classname\" \"info_player_deathmatch\" }";
+    const std::string army = "{ \"classname\" \"monster_army\" }";
+    tmp.WriteFile("ID1/maps/dm1.bsp", MakeBsp(dm + army + army));
+    tmp.WriteFile("ctf/pak2.pak", MakePak({{"maps/dm2.bsp", MakeBsp(dm)}}));
+    tmp.WriteFile("ID1/maps/many.bsp", MakeBsp(army + army + army));
+    Show();
+    browser.cbDeathmatchOnly()->setChecked(true);
+    browser.previewPane()->WaitForAnswers();
+    QCoreApplication::processEvents();
+    QStringList shown;
+    for (const QTreeWidget* list :
+         {browser.lvID1Maps(), browser.lvPatchMaps(), browser.lvBuiltInMaps()}) {
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            if (!list->topLevelItem(i)->isHidden()) {
+                shown << list->topLevelItem(i)->text(0);
+            }
+        }
+    }
+    EXPECT_EQ(shown, (QStringList{"dm1", "dm2"}));
+    browser.cbDeathmatchOnly()->setChecked(false);
+    EXPECT_EQ(browser.lvID1Maps()->topLevelItem(0)->isHidden(), false);
+
+    // Most monsters first after two clicks on the column.
+    QTreeWidget* list = browser.lvID1Maps();
+    list->header()->sectionClicked(TMapBrowse::kMonstersColumn);
+    list->header()->sectionClicked(TMapBrowse::kMonstersColumn);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "many");
+    EXPECT_EQ(list->topLevelItem(1)->text(0), "dm1");
+}
+
+TEST_F(MapBrowseTest, TheMapBoxShowsThePictureOfItsMapAsTooltip) {
+    std::string map = test::MakeGeometryBsp("{ \"classname\" \"monster_dog\" }",
+                                            {{0, 0, 640, 320, 0}}, test::kBsp2);
+    map.resize(20480, '\0');
+    tmp.WriteFile("ctf/maps/e1m3.bsp", map);
+    QComboBox combo;
+    combo.setEditable(true);
+    combo.setToolTip("usual");
+    InstallMapBoxPreview(combo, context, (tmp.Path() / "cache" / "maps.sqlite").string());
+    combo.show();
+    const auto hover = [&](const QString& text) {
+        combo.setEditText(text);
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), combo.mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(&combo, &help);
+        const QString tip = QToolTip::text();
+        QToolTip::hideText();
+        return tip;
+    };
+    const QString tip = hover("E1M3 - the patch's");
+    ASSERT_TRUE(tip.startsWith("<img src=\"data:image/png;base64,")) << tip.left(80).toStdString();
+    EXPECT_TRUE(tip.endsWith("Monsters 1 \u00b7 Secrets 0")) << tip.right(80).toStdString();
+    QLabel shown(tip);  // the picture is drawn into the tooltip's text
+    EXPECT_GE(shown.sizeHint().width(), 256);
+    EXPECT_EQ(hover("nothing - no such map"), "usual");
+    combo.hide();
 }
 
 TEST(MapBoxFilter, NarrowsTheDropDownToEntriesContainingTheTypedText) {

@@ -1,0 +1,121 @@
+// The summaries and pictures in SQLite, one row per map. Every failure of the database is
+// swallowed: the cache then simply knows nothing.
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "maps/MapDetailCache.h"
+
+namespace fenmar::maps {
+
+namespace {
+
+constexpr const char* kSchema =
+    "CREATE TABLE IF NOT EXISTS map_details("
+    "  container BLOB NOT NULL, entry BLOB NOT NULL, size INTEGER NOT NULL,"
+    "  modified INTEGER NOT NULL, summary BLOB NOT NULL, preview BLOB,"
+    "  PRIMARY KEY(container, entry)) WITHOUT ROWID;";
+
+struct Statement {
+    sqlite3_stmt* stmt = nullptr;
+    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr); }
+    ~Statement() { sqlite3_finalize(stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    explicit operator bool() const { return stmt != nullptr; }
+    void Bind(int i, std::string_view bytes) {
+        sqlite3_bind_blob64(stmt, i, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    }
+    void Bind(int i, std::int64_t v) { sqlite3_bind_int64(stmt, i, v); }
+    std::string_view Bytes(int i) {
+        const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt, i));
+        const int n = sqlite3_column_bytes(stmt, i);
+        return p != nullptr && n > 0 ? std::string_view(p, static_cast<std::size_t>(n))
+                                     : std::string_view();
+    }
+};
+
+}  // namespace
+
+struct MapDetailCache::Impl {
+    sqlite3* db = nullptr;
+    ~Impl() { sqlite3_close(db); }
+};
+
+MapDetailCache::MapDetailCache(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+MapDetailCache::~MapDetailCache() = default;
+
+std::unique_ptr<MapDetailCache> MapDetailCache::Open(const std::string& file) {
+    if (file.empty()) {
+        return nullptr;
+    }
+    std::error_code ignored;
+    const std::filesystem::path path(file);
+    if (path.has_parent_path()) {
+        std::filesystem::create_directories(path.parent_path(), ignored);
+    }
+    auto impl = std::make_unique<Impl>();
+    if (sqlite3_open_v2(file.c_str(), &impl->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
+        return nullptr;
+    }
+    sqlite3_busy_timeout(impl->db, 200);
+    sqlite3_exec(impl->db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+    if (sqlite3_exec(impl->db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_exec(impl->db, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        return nullptr;
+    }
+    return std::unique_ptr<MapDetailCache>(new MapDetailCache(std::move(impl)));
+}
+
+std::optional<MapDetails> MapDetailCache::Load(const MapKey& key) {
+    Statement st(impl_->db,
+                 "SELECT summary, preview FROM map_details WHERE container = ? AND entry = ? "
+                 "AND size = ? AND modified = ?");
+    if (!st) {
+        return std::nullopt;
+    }
+    st.Bind(1, key.container);
+    st.Bind(2, key.entry);
+    st.Bind(3, key.size);
+    st.Bind(4, key.modified);
+    if (sqlite3_step(st.stmt) != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    auto summary = UnpackSummary(st.Bytes(0));
+    if (!summary) {
+        return std::nullopt;
+    }
+    MapDetails details;
+    details.summary = std::move(*summary);
+    if (sqlite3_column_type(st.stmt, 1) != SQLITE_NULL) {
+        details.preview = UnpackRaster(st.Bytes(1));  // damaged: drawn again when asked for
+    }
+    return details;
+}
+
+void MapDetailCache::Store(const MapKey& key, const MapDetails& details) {
+    // A picture already stored for the same file stays when only the summary is new.
+    Statement st(impl_->db,
+                 "INSERT INTO map_details(container, entry, size, modified, summary, preview) "
+                 "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT(container, entry) DO UPDATE SET "
+                 "preview = CASE WHEN excluded.preview IS NOT NULL THEN excluded.preview "
+                 "  WHEN size = excluded.size AND modified = excluded.modified THEN preview END,"
+                 "size = excluded.size, modified = excluded.modified, summary = excluded.summary");
+    if (!st) {
+        return;
+    }
+    st.Bind(1, key.container);
+    st.Bind(2, key.entry);
+    st.Bind(3, key.size);
+    st.Bind(4, key.modified);
+    st.Bind(5, PackSummary(details.summary));
+    if (details.preview) {
+        st.Bind(6, PackRaster(*details.preview));
+    }
+    sqlite3_step(st.stmt);
+}
+
+}  // namespace fenmar::maps
