@@ -56,7 +56,8 @@ void BM_PreviewFromCache(benchmark::State& state) {
     const maps::MapDetails details = maps::ReadMapDetails(source, 0, true);
     const auto dir = std::filesystem::temp_directory_path() /
                      ("fenmar-bench-preview-" + std::to_string(std::random_device()()));
-    const maps::MapKey key{dir.string(), "large.bsp", static_cast<std::int64_t>(map.size()), 1};
+    const maps::MapKey key{
+        dir.string(), "large.bsp", {static_cast<std::int64_t>(map.size()), 1, 1, 1}};
     {
         auto cache = maps::MapDetailCache::Open((dir / "maps.sqlite").string());
         cache->Store(key, details);

@@ -33,7 +33,7 @@ void Advance(ScanContext& context, std::size_t count) {
 
 // The title of one loose map; nullopt when it is below the threshold after all.
 std::optional<std::string> ReadTitle(const std::string& path, std::int64_t listedSize,
-                                     std::int64_t minimum, std::size_t& budget) {
+                                     std::int64_t minimum, std::size_t& budget, bool& cut) {
     std::optional<FileSource> source;
     try {
         source.emplace(path);
@@ -49,7 +49,7 @@ std::optional<std::string> ReadTitle(const std::string& path, std::int64_t liste
         return std::nullopt;
     }
     BinaryReader reader(*source);
-    return ReadBSPMessage(reader, 0, budget);
+    return ReadBSPMessage(reader, 0, budget, &cut);
 }
 
 bool HasPatch(const std::string& patch) {
@@ -60,6 +60,10 @@ bool HasPatch(const std::string& patch) {
 void ScanArchivesInto(const std::string& directory, bool paksToo, const ScanOptions& options,
                       ScanContext& context, MapScan& scan) {
     ArchiveListing archives = FindArchives(directory, true);
+    std::vector<std::string> present;
+    for (const platform::FileInfo& file : archives.files) {
+        present.push_back(file.name);
+    }
     if (!paksToo) {
         std::erase_if(archives.files,
                       [](const platform::FileInfo& f) { return !IsPk3Name(f.name); });
@@ -68,6 +72,7 @@ void ScanArchivesInto(const std::string& directory, bool paksToo, const ScanOpti
     scan.found = scan.found || archives.found;
     if (!archives.error.empty()) {
         scan.error = archives.error;
+        scan.errorPath = directory;
         return;
     }
     for (const platform::FileInfo& file : archives.files) {
@@ -77,10 +82,16 @@ void ScanArchivesInto(const std::string& directory, bool paksToo, const ScanOpti
         MapScan one = ScanArchiveCached(directory, file, options, context);
         scan.entries.insert(scan.entries.end(), std::make_move_iterator(one.entries.begin()),
                             std::make_move_iterator(one.entries.end()));
+        scan.titlesCut = scan.titlesCut || one.titlesCut;
         if (one.Failed()) {
             scan.error = std::move(one.error);
+            scan.errorPath = std::move(one.errorPath);
             return;
         }
+    }
+    // Every archive of the directory was seen: the rows of those gone go.
+    if (context.cache != nullptr && !context.Cancelled()) {
+        context.cache->PruneArchives(directory, present);
     }
 }
 
@@ -104,11 +115,12 @@ MapScan ScanMapDirectoryCached(const std::string& directory, const ScanOptions& 
     scan.found = listing.exists && !listing.files.empty();
     if (!listing.error.empty()) {
         scan.error = listing.error;
+        scan.errorPath = directory;
         return scan;
     }
     std::unordered_map<std::string, CachedFile> known;
     std::size_t stored = 0;
-    if (context.cache != nullptr && scan.found) {
+    if (context.cache != nullptr) {
         for (CachedFile& f : context.cache->LoadDirectory(directory)) {
             std::string name = f.name;
             known.emplace(std::move(name), std::move(f));
@@ -116,19 +128,21 @@ MapScan ScanMapDirectoryCached(const std::string& directory, const ScanOptions& 
         }
     }
     const auto minimum = static_cast<std::int64_t>(options.minBSPSize) * 1024;
-    std::size_t budget = kScanExtensionBudget;
+    std::size_t budget = options.extensionBudget;
     std::vector<CachedFile> rows;
     bool changed = false;
+    bool whole = true;  // every file of the directory was looked at
     for (const platform::FileInfo& file : listing.files) {
         if (context.Cancelled()) {
-            return scan;
+            whole = false;
+            break;
         }
         if (file.size >= 0 && file.size < minimum) {
             continue;
         }
+        const FileKey key = KeyOf(file);
         const auto hit = known.find(file.name);
-        if (hit != known.end() && file.modified != 0 && hit->second.size == file.size &&
-            hit->second.modified == file.modified) {
+        if (hit != known.end() && key.Known() && hit->second.key == key) {
             ++context.counters.cacheHits;
             scan.entries.push_back({MapNameOf(file.name), hit->second.title});
             rows.push_back(hit->second);
@@ -136,38 +150,44 @@ MapScan ScanMapDirectoryCached(const std::string& directory, const ScanOptions& 
             continue;
         }
         std::optional<std::string> title;
+        bool cut = false;
+        const std::string path = platform::JoinPath(directory, file.name);
         try {
             ++context.counters.headersRead;
-            title = ReadTitle(platform::JoinPath(directory, file.name), file.size, minimum, budget);
+            title = ReadTitle(path, file.size, minimum, budget, cut);
         } catch (const ReadError& e) {
             scan.error = e.what();
+            scan.errorPath = path;
+            whole = false;
             break;
         }
         if (!title) {
             continue;
         }
-        changed = true;
         scan.entries.push_back({MapNameOf(file.name), *title});
-        if (file.modified != 0) {
-            rows.push_back({file.name, file.size, file.modified, *title});
+        scan.titlesCut = scan.titlesCut || cut;
+        // A title the budget cut short is read again next time, with a budget of its own.
+        if (key.Known() && !cut) {
+            changed = true;
+            rows.push_back({file.name, key, *title});
         }
         Advance(context, 1);
     }
-    // Files removed since the last opening leave the cache here too.
-    if (context.cache != nullptr && (changed || rows.size() != stored)) {
-        context.cache->StoreDirectory(directory, rows);
+    // A full look replaces the directory's rows (files removed leave the cache too); a scan
+    // that stopped early keeps what it read.
+    if (context.cache != nullptr && (changed || (whole && rows.size() != stored))) {
+        context.cache->StoreDirectory(directory, rows, whole);
     }
     return scan;
 }
 
 MapScan ScanArchiveCached(const std::string& directory, const platform::FileInfo& file,
                           const ScanOptions& options, ScanContext& context) {
-    const std::string path = platform::JoinPath(directory, file.name);
-    const bool useCache =
-        context.cache != nullptr && !options.dontScanBSPMsgs && file.modified != 0;
+    const FileKey key = KeyOf(file);
+    const bool useCache = context.cache != nullptr && !options.dontScanBSPMsgs && key.Known();
     if (useCache) {
         if (auto entries =
-                context.cache->LoadArchive(path, file.size, file.modified, options.minBSPSize)) {
+                context.cache->LoadArchive(directory, file.name, key, options.minBSPSize)) {
             MapScan scan;
             scan.found = true;
             scan.entries = std::move(*entries);
@@ -177,9 +197,14 @@ MapScan ScanArchiveCached(const std::string& directory, const platform::FileInfo
             return scan;
         }
     }
+    const std::string path = platform::JoinPath(directory, file.name);
     MapScan scan;
     if (IsPk3Name(file.name)) {
-        scan = ScanPk3File(path, options, &context.counters.headersRead);
+        Pk3Work work;
+        work.cancel = context.cancel;
+        scan = ScanPk3File(path, options, &work);
+        context.counters.headersRead += work.headersRead;
+        context.counters.bytesInflated += work.inflated;
     } else {
         scan = ScanPakFile(path, options);
         if (!options.dontScanBSPMsgs) {
@@ -187,9 +212,12 @@ MapScan ScanArchiveCached(const std::string& directory, const platform::FileInfo
         }
     }
     ++context.counters.archivesRead;
-    if (useCache && !scan.Failed()) {
-        context.cache->StoreArchive(path, file.size, file.modified, options.minBSPSize,
-                                    scan.entries);
+    if (scan.Failed()) {
+        scan.errorPath = path;
+    }
+    // An archive is remembered whole or not at all.
+    if (useCache && !scan.Failed() && !scan.titlesCut && !context.Cancelled()) {
+        context.cache->StoreArchive(directory, file.name, key, options.minBSPSize, scan.entries);
     }
     Advance(context, scan.entries.size());
     return scan;
@@ -250,7 +278,13 @@ bool ScanForBrowser(const BrowserRequest& request, ScanContext& context,
     if (havePatch) {
         ScanArchivesInto(patchDir, true, request.options, context, right);
     }
-    return handOn(BrowserList::BuiltIn, std::move(right));
+    if (!handOn(BrowserList::BuiltIn, std::move(right))) {
+        return false;
+    }
+    if (context.cache != nullptr) {
+        context.cache->PruneVanished();
+    }
+    return true;
 }
 
 void SortLikeBrowser(std::vector<MapEntry>& entries) {
@@ -265,6 +299,22 @@ int RunListMapsCommand(const std::string& quakePath, const std::string& patch,
         err << "No Quake directory is set.\n";
         return 2;
     }
+    if (!platform::DirectoryExists(quakePath)) {
+        err << "The Quake directory " << Printable(quakePath) << " does not exist.\n";
+        return 1;
+    }
+    if (HasPatch(patch)) {
+        if (platform::IsAbsoluteOrClimbing(patch)) {
+            err << "The patch " << Printable(patch)
+                << " is no directory inside the Quake directory.\n";
+            return 2;
+        }
+        const std::string patchDir = platform::JoinPath(quakePath, patch);
+        if (!platform::DirectoryExists(patchDir)) {
+            err << "The patch directory " << Printable(patchDir) << " does not exist.\n";
+            return 1;
+        }
+    }
     const std::unique_ptr<MapCache> cache = MapCache::Open(cacheFile);
     ScanContext context;
     context.cache = cache.get();
@@ -278,10 +328,12 @@ int RunListMapsCommand(const std::string& quakePath, const std::string& patch,
             }
             out << '\n';
         }
-        error = scan.error;
+        if (scan.Failed()) {
+            error = scan.errorPath.empty() ? scan.error : scan.errorPath + ": " + scan.error;
+        }
     });
     if (!error.empty()) {
-        err << error << '\n';
+        err << "Reading the maps stopped at an error: " << Printable(error) << '\n';
         return 1;
     }
     return 0;

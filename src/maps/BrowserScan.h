@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -18,6 +19,7 @@ struct ScanCounters {
     std::size_t cacheHits = 0;    // maps (loose or in archives) taken from the cache
     std::size_t archivesRead = 0;
     std::size_t archivesCached = 0;
+    std::uint64_t bytesInflated = 0;  // from PK3 archives
 };
 
 struct ScanContext {
@@ -30,7 +32,8 @@ struct ScanContext {
     bool Cancelled() const { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }
 };
 
-// ScanMapDirectory through the cache: only files whose size or time changed are read.
+// ScanMapDirectory through the cache: only files whose FileKey changed are read. A title cut
+// short by the budget is not remembered; a scan stopped early keeps what it read.
 MapScan ScanMapDirectoryCached(const std::string& directory, const ScanOptions& options,
                                ScanContext& context);
 // ScanPakFile or ScanPk3File through the cache, for the archive `file` listed in `directory`.
@@ -66,7 +69,9 @@ void SortLikeBrowser(std::vector<MapEntry>& entries);
 
 // Prints "name<TAB>title" per map, one a line, in the browser's order (left, middle, right list,
 // each sorted); `more` (when given) adds to each line what it returns for the map, after one
-// more tab. Errors go to `err`. Returns 0, 1 after a read error, 2 without a Quake directory.
+// more tab. Errors go to `err`. Returns 0; 1 after a read error or when the Quake or patch
+// directory does not exist; 2 without a Quake directory or with a patch that is absolute or
+// climbs out of it.
 using ListMapsMore = std::function<std::string(BrowserList, const MapEntry&)>;
 int RunListMapsCommand(const std::string& quakePath, const std::string& patch,
                        const ScanOptions& options, const std::string& cacheFile, std::ostream& out,

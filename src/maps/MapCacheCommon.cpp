@@ -1,4 +1,6 @@
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "maps/MapCache.h"
 #include "platform/FileSystem.h"
@@ -42,6 +44,23 @@ bool IsAbsolute(const std::string& path) {
 }
 
 }  // namespace
+
+FileKey KeyOf(const platform::FileInfo& file) {
+    return {file.size, file.modified, file.changed, file.identity};
+}
+
+std::string CachePath(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error) {
+        absolute = path;
+    }
+    absolute = absolute.lexically_normal();
+    if (!absolute.has_filename() && absolute.has_relative_path()) {
+        absolute = absolute.parent_path();  // "dir/" and "dir" are one directory
+    }
+    return absolute.string();
+}
 
 std::string PackEntries(const std::vector<MapEntry>& entries) {
     std::string out;

@@ -16,14 +16,18 @@ std::vector<CachedFile> MapCache::LoadDirectory(const std::string&) {
     return {};
 }
 
-void MapCache::StoreDirectory(const std::string&, const std::vector<CachedFile>&) {}
+void MapCache::StoreDirectory(const std::string&, const std::vector<CachedFile>&, bool) {}
 
-std::optional<std::vector<MapEntry>> MapCache::LoadArchive(const std::string&, std::int64_t,
-                                                           std::int64_t, std::int32_t) {
+std::optional<std::vector<MapEntry>> MapCache::LoadArchive(const std::string&, const std::string&,
+                                                           const FileKey&, std::int32_t) {
     return std::nullopt;
 }
 
-void MapCache::StoreArchive(const std::string&, std::int64_t, std::int64_t, std::int32_t,
+void MapCache::StoreArchive(const std::string&, const std::string&, const FileKey&, std::int32_t,
                             const std::vector<MapEntry>&) {}
+
+void MapCache::PruneArchives(const std::string&, const std::vector<std::string>&) {}
+
+void MapCache::PruneVanished() {}
 
 }  // namespace fenmar::maps

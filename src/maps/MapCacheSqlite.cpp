@@ -1,85 +1,171 @@
-// The title cache in SQLite: one row per loose map, one per archive. Every failure of the
-// database is swallowed: the cache then simply knows nothing.
+// The title cache in SQLite: one row per loose map, one per archive. A failure of the database
+// leaves the cache knowing nothing for that call; a file found damaged, on opening or by any
+// later call, is replaced by an empty cache.
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "maps/MapCache.h"
+#include "platform/FileSystem.h"
 
 namespace fenmar::maps {
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
 constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS map_titles("
-    "  dir BLOB NOT NULL, name BLOB NOT NULL, size INTEGER NOT NULL,"
-    "  modified INTEGER NOT NULL, title BLOB NOT NULL, PRIMARY KEY(dir, name)) WITHOUT ROWID;"
+    "  dir BLOB NOT NULL, name BLOB NOT NULL, size INTEGER NOT NULL, modified INTEGER NOT NULL,"
+    "  changed INTEGER NOT NULL, identity INTEGER NOT NULL, title BLOB NOT NULL,"
+    "  PRIMARY KEY(dir, name)) WITHOUT ROWID;"
     "CREATE TABLE IF NOT EXISTS archive_titles("
-    "  path BLOB PRIMARY KEY NOT NULL, size INTEGER NOT NULL, modified INTEGER NOT NULL,"
-    "  min_size INTEGER NOT NULL, entries BLOB NOT NULL) WITHOUT ROWID;";
+    "  dir BLOB NOT NULL, name BLOB NOT NULL, size INTEGER NOT NULL, modified INTEGER NOT NULL,"
+    "  changed INTEGER NOT NULL, identity INTEGER NOT NULL, min_size INTEGER NOT NULL,"
+    "  entries BLOB NOT NULL, PRIMARY KEY(dir, name)) WITHOUT ROWID;";
+
+// The file is no database or its pages do not hold together: it cannot be mended, only
+// replaced. Every other failure (busy, locked, no permission, no memory, a full disk, too many
+// open files) says nothing about the file.
+bool IsDamage(int rc) {
+    const int primary = rc & 0xFF;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+int Exec(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+}
+
+struct Opened {
+    sqlite3* db = nullptr;
+    bool damaged = false;
+};
+
+// Opens the file and makes sure it holds our tables.
+Opened OpenDatabase(const std::string& file) {
+    Opened out;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close(db);
+        return out;
+    }
+    sqlite3_busy_timeout(db, 200);
+    int version = -1;
+    int rc = SQLITE_OK;
+    {
+        sqlite3_stmt* st = nullptr;
+        rc = sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr);
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_step(st);
+            if (rc == SQLITE_ROW) {
+                version = sqlite3_column_int(st, 0);
+                rc = SQLITE_OK;
+            }
+        }
+        sqlite3_finalize(st);
+    }
+    if (rc == SQLITE_OK && version != kSchemaVersion) {
+        rc = Exec(db, "DROP TABLE IF EXISTS map_titles; DROP TABLE IF EXISTS archive_titles;");
+        if (rc == SQLITE_OK) {
+            rc = Exec(db, kSchema);
+        }
+        if (rc == SQLITE_OK) {
+            rc = Exec(db, "PRAGMA user_version = 2");
+        }
+    }
+    if (rc == SQLITE_OK) {
+        // A write-ahead log: no journal file made and removed per write, readers never blocked
+        // by a second copy of the program writing; a crash loses at most the latest titles.
+        Exec(db, "PRAGMA journal_mode = WAL");
+        rc = Exec(db, "PRAGMA synchronous = NORMAL");
+    }
+    if (rc == SQLITE_OK) {
+        rc = Exec(db, kSchema);
+    }
+    if (rc != SQLITE_OK) {
+        out.damaged = IsDamage(rc);
+        sqlite3_close(db);
+        return out;
+    }
+    out.db = db;
+    return out;
+}
+
+// The database and the files SQLite keeps beside it: a log left behind would be played into
+// the new database.
+void RemoveDatabase(const std::string& file) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        std::error_code ignored;
+        std::filesystem::remove(std::filesystem::path(file + suffix), ignored);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The open file; every result passes through Note, which remembers signs of damage.
+struct Database {
+    std::string file;
+    sqlite3* db = nullptr;
+    bool damaged = false;
+
+    int Note(int rc) {
+        damaged = damaged || IsDamage(rc);
+        return rc;
+    }
+    // Called once a call's statements are finalized.
+    void ReplaceIfDamaged() {
+        if (!damaged) {
+            return;
+        }
+        damaged = false;
+        sqlite3_close(db);
+        RemoveDatabase(file);
+        db = OpenDatabase(file).db;
+    }
+};
 
 struct Statement {
+    Database* owner = nullptr;
     sqlite3_stmt* stmt = nullptr;
-    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr); }
+    Statement(Database& impl, const char* sql) : owner(&impl) {
+        impl.Note(sqlite3_prepare_v2(impl.db, sql, -1, &stmt, nullptr));
+    }
     ~Statement() { sqlite3_finalize(stmt); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
     explicit operator bool() const { return stmt != nullptr; }
+    int Step() { return owner->Note(sqlite3_step(stmt)); }
+    void Reset() { sqlite3_reset(stmt); }
     void Bind(int i, std::string_view bytes) {
         sqlite3_bind_blob64(stmt, i, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
     }
     void Bind(int i, std::int64_t v) { sqlite3_bind_int64(stmt, i, v); }
+    // The key's four numbers at i .. i+3.
+    void Bind(int i, const FileKey& key) {
+        Bind(i, key.size);
+        Bind(i + 1, key.modified);
+        Bind(i + 2, key.changed);
+        Bind(i + 3, static_cast<std::int64_t>(key.identity));
+    }
     std::string Text(int i) {
         const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt, i));
         const int n = sqlite3_column_bytes(stmt, i);
         return p != nullptr && n > 0 ? std::string(p, static_cast<std::size_t>(n)) : std::string();
     }
     std::int64_t Int(int i) { return sqlite3_column_int64(stmt, i); }
+    FileKey Key(int i) {
+        return {Int(i), Int(i + 1), Int(i + 2), static_cast<std::uint64_t>(Int(i + 3))};
+    }
 };
-
-bool Exec(sqlite3* db, const char* sql) {
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-// Opens the file and makes sure it holds our tables; nullptr on any failure.
-sqlite3* OpenDatabase(const std::string& file) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_close(db);
-        return nullptr;
-    }
-    sqlite3_busy_timeout(db, 200);
-    int version = -1;
-    {
-        Statement st(db, "PRAGMA user_version");
-        if (st && sqlite3_step(st.stmt) == SQLITE_ROW) {
-            version = static_cast<int>(st.Int(0));
-        }
-    }
-    bool ok = version >= 0;
-    if (ok && version != kSchemaVersion) {
-        ok = Exec(db, "DROP TABLE IF EXISTS map_titles; DROP TABLE IF EXISTS archive_titles;") &&
-             Exec(db, kSchema) && Exec(db, "PRAGMA user_version = 1");
-    }
-    // A write-ahead log: no journal file made and removed per write, readers never blocked by
-    // a second copy of the program writing; a crash loses at most the latest titles.
-    Exec(db, "PRAGMA journal_mode = WAL");
-    ok = ok && Exec(db, "PRAGMA synchronous = NORMAL") && Exec(db, kSchema);
-    if (!ok) {
-        sqlite3_close(db);
-        return nullptr;
-    }
-    return db;
-}
 
 }  // namespace
 
-struct MapCache::Impl {
-    sqlite3* db = nullptr;
+struct MapCache::Impl : Database {
     ~Impl() { sqlite3_close(db); }
 };
 
@@ -95,97 +181,202 @@ std::unique_ptr<MapCache> MapCache::Open(const std::string& file) {
     if (path.has_parent_path()) {
         std::filesystem::create_directories(path.parent_path(), ignored);
     }
-    sqlite3* db = OpenDatabase(file);
-    if (db == nullptr && std::filesystem::is_regular_file(path, ignored)) {
+    Opened opened = OpenDatabase(file);
+    if (opened.damaged) {
         // Not a database, or one damaged beyond use: a cache may be thrown away.
-        std::filesystem::remove(path, ignored);
-        db = OpenDatabase(file);
+        RemoveDatabase(file);
+        opened = OpenDatabase(file);
     }
-    if (db == nullptr) {
+    if (opened.db == nullptr) {
         return nullptr;
     }
     auto impl = std::make_unique<Impl>();
-    impl->db = db;
+    impl->file = file;
+    impl->db = opened.db;
     return std::unique_ptr<MapCache>(new MapCache(std::move(impl)));
 }
 
 std::vector<CachedFile> MapCache::LoadDirectory(const std::string& directory) {
     std::vector<CachedFile> files;
-    Statement st(impl_->db, "SELECT name, size, modified, title FROM map_titles WHERE dir = ?");
-    if (!st) {
+    if (impl_->db == nullptr) {
         return files;
     }
-    st.Bind(1, directory);
-    while (sqlite3_step(st.stmt) == SQLITE_ROW) {
-        files.push_back({st.Text(0), st.Int(1), st.Int(2), st.Text(3)});
+    {
+        Statement st(*impl_,
+                     "SELECT name, size, modified, changed, identity, title FROM map_titles "
+                     "WHERE dir = ?");
+        if (st) {
+            st.Bind(1, CachePath(directory));
+            while (st.Step() == SQLITE_ROW) {
+                files.push_back({st.Text(0), st.Key(1), st.Text(5)});
+            }
+        }
+    }
+    if (impl_->damaged) {
+        files.clear();  // what a damaged file gave cannot be trusted
+        impl_->ReplaceIfDamaged();
     }
     return files;
 }
 
-void MapCache::StoreDirectory(const std::string& directory, const std::vector<CachedFile>& files) {
+void MapCache::StoreDirectory(const std::string& directory, const std::vector<CachedFile>& files,
+                              bool whole) {
     sqlite3* db = impl_->db;
-    if (!Exec(db, "BEGIN IMMEDIATE")) {
+    if (db == nullptr || impl_->Note(Exec(db, "BEGIN IMMEDIATE")) != SQLITE_OK) {
+        impl_->ReplaceIfDamaged();
         return;
     }
+    const std::string dir = CachePath(directory);
     bool ok = false;
     {
-        Statement clear(db, "DELETE FROM map_titles WHERE dir = ?");
-        Statement insert(db,
-                         "INSERT OR REPLACE INTO map_titles(dir, name, size, modified, title) "
-                         "VALUES (?, ?, ?, ?, ?)");
+        Statement clear(*impl_, "DELETE FROM map_titles WHERE dir = ?");
+        Statement insert(*impl_,
+                         "INSERT OR REPLACE INTO map_titles(dir, name, size, modified, changed, "
+                         "identity, title) VALUES (?, ?, ?, ?, ?, ?, ?)");
         if (clear && insert) {
-            clear.Bind(1, directory);
-            ok = sqlite3_step(clear.stmt) == SQLITE_DONE;
+            clear.Bind(1, dir);
+            ok = !whole || clear.Step() == SQLITE_DONE;
             for (const CachedFile& f : files) {
                 if (!ok) {
                     break;
                 }
-                sqlite3_reset(insert.stmt);
-                insert.Bind(1, directory);
+                insert.Reset();
+                insert.Bind(1, dir);
                 insert.Bind(2, f.name);
-                insert.Bind(3, f.size);
-                insert.Bind(4, f.modified);
-                insert.Bind(5, f.title);
-                ok = sqlite3_step(insert.stmt) == SQLITE_DONE;
+                insert.Bind(3, f.key);
+                insert.Bind(7, f.title);
+                ok = insert.Step() == SQLITE_DONE;
             }
         }
     }
-    Exec(db, ok ? "COMMIT" : "ROLLBACK");
+    impl_->Note(Exec(db, ok ? "COMMIT" : "ROLLBACK"));
+    impl_->ReplaceIfDamaged();
 }
 
-std::optional<std::vector<MapEntry>> MapCache::LoadArchive(const std::string& path,
-                                                           std::int64_t size, std::int64_t modified,
+std::optional<std::vector<MapEntry>> MapCache::LoadArchive(const std::string& directory,
+                                                           const std::string& name,
+                                                           const FileKey& key,
                                                            std::int32_t minBSPSize) {
-    Statement st(impl_->db,
-                 "SELECT entries FROM archive_titles WHERE path = ? AND size = ? AND "
-                 "modified = ? AND min_size = ?");
-    if (!st) {
+    if (impl_->db == nullptr) {
         return std::nullopt;
     }
-    st.Bind(1, path);
-    st.Bind(2, size);
-    st.Bind(3, modified);
-    st.Bind(4, static_cast<std::int64_t>(minBSPSize));
-    if (sqlite3_step(st.stmt) != SQLITE_ROW) {
+    std::optional<std::vector<MapEntry>> entries;
+    {
+        Statement st(*impl_,
+                     "SELECT entries FROM archive_titles WHERE dir = ? AND name = ? AND size = ? "
+                     "AND modified = ? AND changed = ? AND identity = ? AND min_size = ?");
+        if (st) {
+            st.Bind(1, CachePath(directory));
+            st.Bind(2, name);
+            st.Bind(3, key);
+            st.Bind(7, static_cast<std::int64_t>(minBSPSize));
+            if (st.Step() == SQLITE_ROW) {
+                entries = UnpackEntries(st.Text(0));
+            }
+        }
+    }
+    if (impl_->damaged) {
+        impl_->ReplaceIfDamaged();
         return std::nullopt;
     }
-    return UnpackEntries(st.Text(0));
+    return entries;
 }
 
-void MapCache::StoreArchive(const std::string& path, std::int64_t size, std::int64_t modified,
-                            std::int32_t minBSPSize, const std::vector<MapEntry>& entries) {
-    Statement st(impl_->db,
-                 "INSERT OR REPLACE INTO archive_titles(path, size, modified, min_size, entries) "
-                 "VALUES (?, ?, ?, ?, ?)");
-    if (!st) {
+void MapCache::StoreArchive(const std::string& directory, const std::string& name,
+                            const FileKey& key, std::int32_t minBSPSize,
+                            const std::vector<MapEntry>& entries) {
+    if (impl_->db == nullptr) {
         return;
     }
-    st.Bind(1, path);
-    st.Bind(2, size);
-    st.Bind(3, modified);
-    st.Bind(4, static_cast<std::int64_t>(minBSPSize));
-    st.Bind(5, PackEntries(entries));
-    sqlite3_step(st.stmt);
+    {
+        Statement st(*impl_,
+                     "INSERT OR REPLACE INTO archive_titles(dir, name, size, modified, changed, "
+                     "identity, min_size, entries) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        if (st) {
+            st.Bind(1, CachePath(directory));
+            st.Bind(2, name);
+            st.Bind(3, key);
+            st.Bind(7, static_cast<std::int64_t>(minBSPSize));
+            st.Bind(8, PackEntries(entries));
+            st.Step();
+        }
+    }
+    impl_->ReplaceIfDamaged();
+}
+
+void MapCache::PruneArchives(const std::string& directory,
+                             const std::vector<std::string>& present) {
+    if (impl_->db == nullptr) {
+        return;
+    }
+    const std::string dir = CachePath(directory);
+    {
+        std::vector<std::string> gone;
+        Statement names(*impl_, "SELECT name FROM archive_titles WHERE dir = ?");
+        if (names) {
+            names.Bind(1, dir);
+            while (names.Step() == SQLITE_ROW) {
+                std::string name = names.Text(0);
+                if (std::find(present.begin(), present.end(), name) == present.end()) {
+                    gone.push_back(std::move(name));
+                }
+            }
+        }
+        Statement remove(*impl_, "DELETE FROM archive_titles WHERE dir = ? AND name = ?");
+        for (const std::string& name : gone) {
+            if (!remove || impl_->damaged) {
+                break;
+            }
+            remove.Reset();
+            remove.Bind(1, dir);
+            remove.Bind(2, name);
+            remove.Step();
+        }
+    }
+    impl_->ReplaceIfDamaged();
+}
+
+void MapCache::PruneVanished() {
+    if (impl_->db == nullptr) {
+        return;
+    }
+    // The distinct directories, one index step each rather than a walk over every row.
+    constexpr const char* kDirectories =
+        "WITH RECURSIVE d(dir) AS (SELECT MIN(dir) FROM %1 UNION ALL "
+        "SELECT (SELECT MIN(dir) FROM %1 WHERE dir > d.dir) FROM d WHERE d.dir IS NOT NULL) "
+        "SELECT dir FROM d WHERE dir IS NOT NULL";
+    for (const std::string_view table : {"map_titles", "archive_titles"}) {
+        std::string sql = kDirectories;
+        for (std::size_t at = sql.find("%1"); at != std::string::npos; at = sql.find("%1")) {
+            sql.replace(at, 2, table);
+        }
+        {
+            std::vector<std::string> gone;
+            Statement dirs(*impl_, sql.c_str());
+            if (dirs) {
+                while (dirs.Step() == SQLITE_ROW) {
+                    std::string dir = dirs.Text(0);
+                    if (!platform::DirectoryExists(dir)) {
+                        gone.push_back(std::move(dir));
+                    }
+                }
+            }
+            const std::string remove = "DELETE FROM " + std::string(table) + " WHERE dir = ?";
+            Statement st(*impl_, remove.c_str());
+            for (const std::string& dir : gone) {
+                if (!st || impl_->damaged) {
+                    break;
+                }
+                st.Reset();
+                st.Bind(1, dir);
+                st.Step();
+            }
+        }
+        impl_->ReplaceIfDamaged();
+        if (impl_->db == nullptr) {
+            return;
+        }
+    }
 }
 
 }  // namespace fenmar::maps

@@ -14,7 +14,8 @@ namespace {
 constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS map_details("
     "  container BLOB NOT NULL, entry BLOB NOT NULL, size INTEGER NOT NULL,"
-    "  modified INTEGER NOT NULL, summary BLOB NOT NULL, preview BLOB,"
+    "  modified INTEGER NOT NULL, changed INTEGER NOT NULL, identity INTEGER NOT NULL,"
+    "  summary BLOB NOT NULL, preview BLOB,"
     "  PRIMARY KEY(container, entry)) WITHOUT ROWID;";
 
 struct Statement {
@@ -35,6 +36,16 @@ struct Statement {
                                      : std::string_view();
     }
 };
+
+// The row's key: the container by the path the title rows use, and the whole file key.
+void BindKey(Statement& st, const MapKey& key) {
+    st.Bind(1, CachePath(key.container));
+    st.Bind(2, key.entry);
+    st.Bind(3, key.file.size);
+    st.Bind(4, key.file.modified);
+    st.Bind(5, key.file.changed);
+    st.Bind(6, static_cast<std::int64_t>(key.file.identity));
+}
 
 }  // namespace
 
@@ -73,14 +84,11 @@ std::unique_ptr<MapDetailCache> MapDetailCache::Open(const std::string& file) {
 std::optional<MapDetails> MapDetailCache::Load(const MapKey& key) {
     Statement st(impl_->db,
                  "SELECT summary, preview FROM map_details WHERE container = ? AND entry = ? "
-                 "AND size = ? AND modified = ?");
+                 "AND size = ? AND modified = ? AND changed = ? AND identity = ?");
     if (!st) {
         return std::nullopt;
     }
-    st.Bind(1, key.container);
-    st.Bind(2, key.entry);
-    st.Bind(3, key.size);
-    st.Bind(4, key.modified);
+    BindKey(st, key);
     if (sqlite3_step(st.stmt) != SQLITE_ROW) {
         return std::nullopt;
     }
@@ -98,22 +106,23 @@ std::optional<MapDetails> MapDetailCache::Load(const MapKey& key) {
 
 void MapDetailCache::Store(const MapKey& key, const MapDetails& details) {
     // A picture already stored for the same file stays when only the summary is new.
-    Statement st(impl_->db,
-                 "INSERT INTO map_details(container, entry, size, modified, summary, preview) "
-                 "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT(container, entry) DO UPDATE SET "
-                 "preview = CASE WHEN excluded.preview IS NOT NULL THEN excluded.preview "
-                 "  WHEN size = excluded.size AND modified = excluded.modified THEN preview END,"
-                 "size = excluded.size, modified = excluded.modified, summary = excluded.summary");
+    Statement st(
+        impl_->db,
+        "INSERT INTO map_details(container, entry, size, modified, changed, identity, "
+        "summary, preview) VALUES (?, ?, ?, ?, ?, ?, ?, ?) "
+        "ON CONFLICT(container, entry) DO UPDATE SET "
+        "preview = CASE WHEN excluded.preview IS NOT NULL THEN excluded.preview "
+        "  WHEN size = excluded.size AND modified = excluded.modified "
+        "  AND changed = excluded.changed AND identity = excluded.identity THEN preview END,"
+        "size = excluded.size, modified = excluded.modified, changed = excluded.changed,"
+        "identity = excluded.identity, summary = excluded.summary");
     if (!st) {
         return;
     }
-    st.Bind(1, key.container);
-    st.Bind(2, key.entry);
-    st.Bind(3, key.size);
-    st.Bind(4, key.modified);
-    st.Bind(5, PackSummary(details.summary));
+    BindKey(st, key);
+    st.Bind(7, PackSummary(details.summary));
     if (details.preview) {
-        st.Bind(6, PackRaster(*details.preview));
+        st.Bind(8, PackRaster(*details.preview));
     }
     sqlite3_step(st.stmt);
 }

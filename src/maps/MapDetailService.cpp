@@ -21,7 +21,7 @@ std::optional<MapDetails> MapDetailService::Get(const MapLocation* location, boo
         return std::nullopt;
     }
     // Only files whose time is known are cached (as with the titles).
-    const bool cached = cache_ != nullptr && location->key.modified != 0;
+    const bool cached = cache_ != nullptr && location->key.file.Known();
     if (cached) {
         std::optional<MapDetails> stored = cache_->Load(location->key);
         if (stored && (!withPreview || stored->preview)) {

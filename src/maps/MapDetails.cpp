@@ -45,7 +45,7 @@ void AddLoose(Names& names, const std::string& directory) {
     const platform::FileListing listing = platform::ListFiles(directory, IsBspName, true);
     for (const platform::FileInfo& file : listing.files) {
         MapLocation at;
-        at.key = {directory, file.name, file.size, file.modified};
+        at.key = {directory, file.name, KeyOf(file)};
         names.emplace(MapNameOfFile(file.name), std::move(at));
     }
 }
@@ -78,7 +78,7 @@ void AddPak(Names& names, const std::string& path, const platform::FileInfo& fil
             loc.kind = MapSourceKind::Pak;
             std::string mapName = name.substr(5);
             mapName.resize(std::min(mapName.size(), mapName.find('.')));
-            loc.key = {path, mapName, file.size, file.modified};
+            loc.key = {path, mapName, KeyOf(file)};
             loc.offset = Int32At(raw, 56);
             loc.length = Int32At(raw, 60);
             names.emplace(std::move(mapName), std::move(loc));
@@ -103,7 +103,7 @@ void AddArchives(Names& names, const std::string& directory, bool paks, bool pk3
             for (MapEntry& e : ScanPk3File(path, names0).entries) {
                 MapLocation loc;
                 loc.kind = MapSourceKind::Pk3;
-                loc.key = {path, e.name, file.size, file.modified};
+                loc.key = {path, e.name, KeyOf(file)};
                 names.emplace(std::move(e.name), std::move(loc));
             }
         } else if (paks) {

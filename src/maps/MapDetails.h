@@ -10,17 +10,17 @@
 
 #include "maps/BrowserScan.h"
 #include "maps/EntitySummary.h"
+#include "maps/MapCache.h"
 #include "maps/MapPreview.h"
 
 namespace fenmar::maps {
 
 // What the title cache keys a map by: the directory or archive it is listed in, its name
-// there, and the size and time of the file read (the map itself, or the whole archive).
+// there, and the listing's key of the file read (the map itself, or the whole archive).
 struct MapKey {
     std::string container;  // the directory of a loose map, the path of an archive
     std::string entry;      // the file name as spelled on disk, or the map name in an archive
-    std::int64_t size = 0;
-    std::int64_t modified = 0;
+    FileKey file;
 
     bool operator==(const MapKey&) const = default;
 };

@@ -83,9 +83,10 @@ MapScan ScanMapDirectory(const std::string& directory, const ScanOptions& option
     scan.found = listing.exists && !listing.files.empty();
     if (!listing.error.empty()) {
         scan.error = listing.error;
+        scan.errorPath = directory;
         return scan;
     }
-    std::size_t budget = kScanExtensionBudget;
+    std::size_t budget = options.extensionBudget;
     for (const platform::FileInfo& file : listing.files) {
         const std::string path = platform::JoinPath(directory, file.name);
         MapEntry entry{ToLowerAscii(file.name.substr(0, file.name.find('.'))), {}};
@@ -114,9 +115,12 @@ MapScan ScanMapDirectory(const std::string& directory, const ScanOptions& option
                 continue;
             }
             BinaryReader reader(*source);
-            entry.description = ReadBSPMessage(reader, 0, budget);
+            bool cut = false;
+            entry.description = ReadBSPMessage(reader, 0, budget, &cut);
+            scan.titlesCut = scan.titlesCut || cut;
         } catch (const ReadError& e) {
             scan.error = e.what();
+            scan.errorPath = path;
             return scan;
         }
         scan.entries.push_back(std::move(entry));
@@ -124,8 +128,9 @@ MapScan ScanMapDirectory(const std::string& directory, const ScanOptions& option
     return scan;
 }
 
-void ScanPak(BinaryReader& reader, const ScanOptions& options, std::vector<MapEntry>& entries) {
-    std::size_t budget = kScanExtensionBudget;
+void ScanPak(BinaryReader& reader, const ScanOptions& options, std::vector<MapEntry>& entries,
+             bool* titlesCut) {
+    std::size_t budget = options.extensionBudget;
     ForEachPakEntry(reader, [&](std::span<const std::uint8_t> raw) {
         const std::int32_t position = Int32At(raw, kPakNameSize);
         const std::int32_t length = Int32At(raw, kPakNameSize + 4);
@@ -141,8 +146,13 @@ void ScanPak(BinaryReader& reader, const ScanOptions& options, std::vector<MapEn
         std::string mapName = name.substr(5);
         mapName.resize(std::min(mapName.size(), mapName.find('.')));
         MapEntry entry{std::move(mapName), {}};
-        entry.description = options.dontScanBSPMsgs ? std::string(kNotScanned)
-                                                    : ReadBSPMessage(reader, position, budget);
+        bool cut = false;
+        entry.description = options.dontScanBSPMsgs
+                                ? std::string(kNotScanned)
+                                : ReadBSPMessage(reader, position, budget, &cut);
+        if (cut && titlesCut != nullptr) {
+            *titlesCut = true;
+        }
         entries.push_back(std::move(entry));
     });
 }
@@ -153,7 +163,7 @@ MapScan ScanPakFile(const std::string& path, const ScanOptions& options) {
         FileSource source(path);
         BinaryReader reader(source);
         scan.found = true;
-        ScanPak(reader, options, scan.entries);
+        ScanPak(reader, options, scan.entries, &scan.titlesCut);
     } catch (const ReadError& e) {
         scan.error = e.what();
     }

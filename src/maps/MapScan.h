@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "maps/BinaryReader.h"
+#include "maps/BspMessage.h"
 
 namespace fenmar::maps {
 
@@ -21,6 +22,8 @@ struct MapEntry {
 struct ScanOptions {
     std::int32_t minBSPSize = 20;  // kilobytes; smaller files are no maps
     bool dontScanBSPMsgs = false;  // open no map file; every title kNotScanned
+    // Bytes beyond the title windows per folder or archive (see ReadBSPMessage).
+    std::size_t extensionBudget = kScanExtensionBudget;
 };
 
 // The outcome of a scan. An I/O error ends it: `error` holds the text for the user and
@@ -29,6 +32,9 @@ struct MapScan {
     std::vector<MapEntry> entries;
     bool found = false;  // the directory exists and holds at least one "*.bsp" (any size)
     std::string error;
+    std::string errorPath;  // the file or directory the error came from, where known
+    // Some title was cut short when a budget ran out: the list is not to be remembered as final.
+    bool titlesCut = false;
 
     bool Failed() const { return !error.empty(); }
 };
@@ -43,8 +49,10 @@ MapScan ScanMapDirectory(const std::string& directory, const ScanOptions& option
 // The map entries of the PAK archive at `path` (entries below "maps/"). `found` is true once
 // the archive's header was read.
 MapScan ScanPakFile(const std::string& path, const ScanOptions& options);
-// The same over any source; throws ReadError, keeping what was found in `entries`.
-void ScanPak(BinaryReader& reader, const ScanOptions& options, std::vector<MapEntry>& entries);
+// The same over any source; throws ReadError, keeping what was found in `entries`. Sets
+// `*titlesCut` when a title was cut short by the budget.
+void ScanPak(BinaryReader& reader, const ScanOptions& options, std::vector<MapEntry>& entries,
+             bool* titlesCut = nullptr);
 
 // The "pak*.pak" archives of `directory`, in the order the file system lists them. `found` is
 // true when the directory exists and holds at least one; entries carry the archive names in

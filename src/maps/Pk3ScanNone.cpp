@@ -7,11 +7,11 @@ bool Pk3Supported() {
     return false;
 }
 
-MapScan ScanPk3File(const std::string&, const ScanOptions&, std::size_t*) {
+MapScan ScanPk3File(const std::string&, const ScanOptions&, Pk3Work*) {
     return {};
 }
 
-MapScan ScanPk3Bytes(std::span<const std::uint8_t>, const ScanOptions&) {
+MapScan ScanPk3Bytes(std::span<const std::uint8_t>, const ScanOptions&, Pk3Work*) {
     return {};
 }
 

@@ -1,14 +1,17 @@
 // PK3 archives read through libzip: the central directory gives names, sizes, methods and
-// encryption flags; a map's first bytes are inflated as a stream, never the whole entry.
+// encryption flags; a map's first bytes are inflated as a stream, never the whole entry. Where
+// the entries lie is read from the directory by ZipDirectory, which libzip does not tell.
 #include <zip.h>
 
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "maps/BspMessage.h"
 #include "maps/Pk3Scan.h"
+#include "maps/ZipDirectory.h"
 
 namespace fenmar::maps {
 
@@ -27,15 +30,40 @@ struct EntryCloser {
 };
 using EntryPtr = std::unique_ptr<zip_file_t, EntryCloser>;
 
+constexpr std::size_t kInflateStep = 16 * 1024;
+
+// Thrown out of an entry's read when the archive's scan is to stop inflating.
+struct StopInflating {
+    bool cancelled = false;  // else the archive's budget is spent
+};
+
+// The bytes one archive's scan inflates, checked against its budget and the cancel flag before
+// every step.
+struct Spending {
+    Pk3Work& work;
+    std::uint64_t budget;
+
+    void Charge(std::size_t bytes) {
+        if (work.cancel != nullptr && work.cancel->load(std::memory_order_relaxed)) {
+            throw StopInflating{true};
+        }
+        if (bytes > budget - work.inflated) {
+            throw StopInflating{false};
+        }
+        work.inflated += bytes;
+    }
+};
+
 // One entry as a forward stream with a little memory: reads at or after the stream's position
 // inflate up to there, reads inside the first kHeadBytes come from a copy, anything else starts
 // the stream again. No read goes past the entry's size or the read limit.
 class ZipEntrySource : public ByteSource {
 public:
-    ZipEntrySource(zip_t* archive, zip_uint64_t index, std::uint64_t size)
+    ZipEntrySource(zip_t* archive, zip_uint64_t index, std::uint64_t size, Spending& spending)
         : archive_(archive),
           index_(index),
-          limit_(std::min<std::uint64_t>(size, kMaxPk3EntryRead)) {
+          limit_(std::min<std::uint64_t>(size, kMaxPk3EntryRead)),
+          spending_(spending) {
         Restart();
         head_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(limit_, kHeadBytes)));
         Inflate(head_.data(), head_.size());
@@ -86,7 +114,9 @@ private:
     void Inflate(std::uint8_t* into, std::size_t count) {
         std::size_t done = 0;
         while (done < count) {
-            const zip_int64_t got = zip_fread(file_.get(), into + done, count - done);
+            const std::size_t step = std::min(count - done, kInflateStep);
+            spending_.Charge(step);
+            const zip_int64_t got = zip_fread(file_.get(), into + done, step);
             if (got <= 0) {
                 throw ReadError(got < 0 ? zip_error_strerror(zip_file_get_error(file_.get()))
                                         : kReadBeyondEnd);
@@ -99,6 +129,7 @@ private:
     zip_t* archive_;
     zip_uint64_t index_;
     std::uint64_t limit_;
+    Spending& spending_;
     EntryPtr file_;
     std::uint64_t position_ = 0;
     int opens_ = 0;
@@ -122,12 +153,37 @@ bool Readable(const zip_stat_t& st) {
     return st.size / st.comp_size <= kMaxDeflateRatio;
 }
 
-void ScanArchive(zip_t* archive, const ScanOptions& options, MapScan& scan,
-                 std::size_t* headersRead) {
+// Per libzip's index: whether the entry's bytes lie apart from every other entry's. Where our
+// reading of the directory does not match libzip's, no entry is trusted.
+std::vector<bool> SeparateEntries(zip_t* archive, BinaryReader& reader, std::int64_t size) {
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    const std::optional<ZipDirectory> directory =
+        size > 0 ? ReadZipDirectory(reader, static_cast<std::uint64_t>(size)) : std::nullopt;
+    if (!directory || count < 0 || directory->records.size() != static_cast<std::uint64_t>(count)) {
+        return {};
+    }
+    std::vector<bool> separate = SeparateRecords(*directory);
+    for (std::size_t i = 0; i < separate.size(); ++i) {
+        const char* name = zip_get_name(archive, i, ZIP_FL_ENC_RAW);
+        separate[i] = separate[i] && name != nullptr && directory->records[i].name == name;
+    }
+    return separate;
+}
+
+void ScanArchive(zip_t* archive, const std::vector<bool>& separate, std::int64_t archiveSize,
+                 const ScanOptions& options, MapScan& scan, Pk3Work& work) {
     const zip_int64_t count = zip_get_num_entries(archive, 0);
     const auto minimum = static_cast<std::int64_t>(options.minBSPSize) * 1024;
-    std::size_t budget = kScanExtensionBudget;
+    std::size_t budget = options.extensionBudget;
+    const std::uint64_t bytes = archiveSize > 0 ? static_cast<std::uint64_t>(archiveSize) : 0;
+    Spending spending{work,
+                      work.budget != 0 ? work.budget : std::max(kPk3ArchiveBudget, 4 * bytes)};
+    bool spent = false;
     for (zip_int64_t i = 0; i < count; ++i) {
+        if (work.cancel != nullptr && work.cancel->load(std::memory_order_relaxed)) {
+            work.cancelled = true;
+            return;
+        }
         const auto index = static_cast<zip_uint64_t>(i);
         zip_stat_t st;
         zip_stat_init(&st);
@@ -138,20 +194,28 @@ void ScanArchive(zip_t* archive, const ScanOptions& options, MapScan& scan,
             continue;
         }
         std::string name = Pk3MapName(st.name);
-        if (name.empty() || !Readable(st)) {
+        if (name.empty() || !Readable(st) || index >= separate.size() || !separate[index]) {
             continue;
         }
         MapEntry entry{std::move(name), std::string(kNotScanned)};
-        if (!options.dontScanBSPMsgs) {
+        if (!options.dontScanBSPMsgs && !spent) {
             try {
-                ZipEntrySource source(archive, index, st.size);
+                ZipEntrySource source(archive, index, st.size, spending);
                 BinaryReader reader(source);
-                if (headersRead != nullptr) {
-                    ++*headersRead;
+                ++work.headersRead;
+                bool cut = false;
+                entry.description = ReadBSPMessage(reader, 0, budget, &cut);
+                scan.titlesCut = scan.titlesCut || cut;
+            } catch (const ReadError& e) {
+                scan.error = e.what();  // as for a loose map: the scan ends here
+                return;
+            } catch (const StopInflating& stop) {
+                if (stop.cancelled) {
+                    work.cancelled = true;
+                    return;
                 }
-                entry.description = ReadBSPMessage(reader, 0, budget);
-            } catch (const ReadError&) {
-                continue;  // a damaged entry is no map
+                spent = true;  // this map and those after it are listed without their titles
+                scan.titlesCut = true;
             }
         }
         scan.entries.push_back(std::move(entry));
@@ -172,7 +236,7 @@ bool Pk3Supported() {
     return true;
 }
 
-MapScan ScanPk3File(const std::string& path, const ScanOptions& options, std::size_t* headersRead) {
+MapScan ScanPk3File(const std::string& path, const ScanOptions& options, Pk3Work* work) {
     MapScan scan;
     int code = 0;
     const ZipPtr archive(zip_open(path.c_str(), ZIP_RDONLY, &code));
@@ -181,11 +245,23 @@ MapScan ScanPk3File(const std::string& path, const ScanOptions& options, std::si
         return scan;
     }
     scan.found = true;
-    ScanArchive(archive.get(), options, scan, headersRead);
+    std::vector<bool> separate;
+    std::int64_t size = 0;
+    try {
+        FileSource file(path);
+        BinaryReader reader(file);
+        size = file.Size();
+        separate = SeparateEntries(archive.get(), reader, size);
+    } catch (const ReadError&) {
+        // Gone since libzip opened it: no entry can be placed, none is read.
+    }
+    Pk3Work own;
+    ScanArchive(archive.get(), separate, size, options, scan, work != nullptr ? *work : own);
     return scan;
 }
 
-MapScan ScanPk3Bytes(std::span<const std::uint8_t> bytes, const ScanOptions& options) {
+MapScan ScanPk3Bytes(std::span<const std::uint8_t> bytes, const ScanOptions& options,
+                     Pk3Work* work) {
     MapScan scan;
     zip_error_t error;
     zip_error_init(&error);
@@ -202,7 +278,12 @@ MapScan ScanPk3Bytes(std::span<const std::uint8_t> bytes, const ScanOptions& opt
     zip_error_fini(&error);
     const ZipPtr archive(opened);
     scan.found = true;
-    ScanArchive(archive.get(), options, scan, nullptr);
+    MemorySource memory(bytes);
+    BinaryReader reader(memory);
+    const auto size = static_cast<std::int64_t>(bytes.size());
+    const std::vector<bool> separate = SeparateEntries(archive.get(), reader, size);
+    Pk3Work own;
+    ScanArchive(archive.get(), separate, size, options, scan, work != nullptr ? *work : own);
     return scan;
 }
 

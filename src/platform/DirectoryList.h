@@ -17,6 +17,12 @@ struct FileInfo {
     // When the file was last written, in the system's own ticks (compare only for equality);
     // 0 when the listing did not ask the system.
     std::int64_t modified = 0;
+    // When the file's data or attributes last changed (a copy that keeps the written time
+    // still changes this), in the same kind of ticks; 0 where unknown.
+    std::int64_t changed = 0;
+    // The file's identity within its volume (inode, file ID): a file replaced by another under
+    // the same name has another; 0 where unknown.
+    std::uint64_t identity = 0;
 };
 
 struct FileListing {

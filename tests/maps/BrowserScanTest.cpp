@@ -62,7 +62,32 @@ TEST_F(BrowserScanTest, AReadErrorEndsTheListingAfterTheListItHappenedIn) {
     const std::string out = List("ctf", 1, &err);
     EXPECT_EQ(out.rfind("e1m1\tSlipgate\ne1m2\tCastle\n", 0), 0u);
     EXPECT_EQ(out.find("Inside"), std::string::npos);
-    EXPECT_EQ(err, "Read beyond end of file\n");
+    // Said as an error, naming the file: no line that could pass for a map.
+    EXPECT_EQ(err, "Reading the maps stopped at an error: " +
+                       platform::JoinPath(tmp.Str() + "/ctf/MAPS", "broken.bsp") +
+                       ": Read beyond end of file\n");
+}
+
+TEST_F(BrowserScanTest, ListingFailsWithAMessageWhenTheDirectoriesAreNotThere) {
+    struct Case {
+        std::string quake;
+        std::string patch;
+        int rc;
+        std::string says;
+    };
+    const Case cases[] = {
+        {tmp.Str() + "/nothere", "", 1, "does not exist"},
+        {tmp.Str(), "nothere", 1, "does not exist"},
+        {tmp.Str(), tmp.Str() + "/ctf", 2, "no directory inside the Quake directory"},
+        {tmp.Str() + "/ctf", "../ctf", 2, "no directory inside the Quake directory"},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunListMapsCommand(c.quake, c.patch, {}, cacheFile, out, err), c.rc) << c.patch;
+        EXPECT_EQ(out.str(), "");
+        EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
+    }
 }
 
 TEST_F(BrowserScanTest, HostileNamesCannotStartLinesOfTheirOwn) {

@@ -82,6 +82,42 @@ TEST(ReadBSPMessage, FollowsAFirstEntityLongerThanTheWindow) {
     EXPECT_EQ(TitleOf(shortLump), "At the end");
 }
 
+TEST(ReadBSPMessage, ChargesTheBudgetWhatTheTitleNeedsBeyondTheWindow) {
+    std::string keys = "{\n\"classname\" \"worldspawn\"\n";
+    while (keys.size() < 1000) {
+        keys += "\"_some_editor_key\" \"0 0 0\"\n";
+    }
+    const std::string more = "{ \"classname\" \"light\" }\n" + std::string(8000, ' ');
+    const std::string early = "{ \"message\" \"Early\" " + keys.substr(1) + "}\n" + more;
+    const std::string late = keys + "\"message\" \"Late\"\n\"wad\" \"x\"\n}\n" + more;
+    const std::string none = keys + "}\n" + more;
+    const std::size_t lateEnd = late.find("Late") + 5;
+    struct Case {
+        const std::string& entities;
+        std::size_t budget;
+        std::string title;
+        std::size_t charged;
+        bool cut;
+    };
+    const Case cases[] = {
+        {early, 100000, "Early", 0, false},  // the window holds the whole title
+        {late, 100000, "Late", lateEnd - kTitleWindow, false},
+        {none, 100000, std::string(kNoDescription), keys.size() + 1 - kTitleWindow, false},
+        {late, 100, std::string(kNoDescription), 100, true},
+    };
+    for (const Case& c : cases) {
+        const std::string bsp = MakeBsp(c.entities);
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bsp.data());
+        MemorySource source(std::span<const std::uint8_t>(data, bsp.size()));
+        BinaryReader reader(source);
+        std::size_t budget = c.budget;
+        bool cut = !c.cut;
+        EXPECT_EQ(ReadBSPMessage(reader, 0, budget, &cut), c.title);
+        EXPECT_EQ(c.budget - budget, c.charged) << c.title;
+        EXPECT_EQ(cut, c.cut) << c.title;
+    }
+}
+
 TEST(ReadBSPMessage, ReadsFromTheGivenStart) {
     const std::string bsp = std::string(100, 'x') + MakeBsp(WorldWithTitle("Inside"), 400);
     EXPECT_EQ(TitleOf(bsp, 100), "Inside");

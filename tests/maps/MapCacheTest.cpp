@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <random>
 
 #include "MapFiles.h"
 #include "TempDir.h"
@@ -131,13 +134,148 @@ TEST(MapCacheFile, ADamagedOrUnusableCacheIsReplacedOrDoneWithout) {
     if (!cache) {
         GTEST_SKIP() << "map cache tests skipped: this build has no database (SQLite)";
     }
-    cache->StoreDirectory("d", {{"a.bsp", 1, 2, "A"}});
-    EXPECT_EQ(cache->LoadDirectory("d"), (std::vector<CachedFile>{{"a.bsp", 1, 2, "A"}}));
+    const CachedFile row{"a.bsp", {1, 2, 3, 4}, "A"};
+    cache->StoreDirectory("d", {row});
+    EXPECT_EQ(cache->LoadDirectory("d"), std::vector<CachedFile>{row});
     cache.reset();
     // Where no file can be made the scan goes on without a cache.
     tmp.WriteFile("plain", "x");
     EXPECT_EQ(MapCache::Open(tmp.Str() + "/plain/sub/maps.sqlite"), nullptr);
     EXPECT_EQ(MapCache::Open(""), nullptr);
+}
+
+TEST_F(MapCacheTest, AMapReplacedWithItsSizeAndTimeKeptIsReadAgain) {
+    const std::string dir = tmp.MakeDir("maps");
+    const auto path = tmp.Path() / "maps" / "a.bsp";
+    const auto changedOf = [&] { return platform::ListFiles(dir, IsBspName).files.at(0).changed; };
+    // Renamed over the old one (unzip, rsync -t), or rewritten in place (cp -p).
+    const std::function<void(const std::string&)> replacements[] = {
+        [&](const std::string& bytes) {
+            tmp.WriteFile("new.tmp", bytes);
+            std::filesystem::rename(tmp.Path() / "new.tmp", path);
+        },
+        [&](const std::string& bytes) {
+            const std::int64_t before = changedOf();
+            do {  // until the system's clock has moved on from the last change
+                std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+            } while (changedOf() == before);
+        },
+    };
+    int round = 0;
+    for (const auto& replace : replacements) {
+        const std::string title = "Old " + std::to_string(round);
+        tmp.WriteFile("maps/a.bsp", MakeBsp(WorldWithTitle(title)));
+        ScanContext first;
+        EXPECT_EQ(SortedRows(Scan(dir, first)), std::vector<std::string>{"a|" + title});
+        const auto written = std::filesystem::last_write_time(path);
+        replace(MakeBsp(WorldWithTitle("New!" + std::to_string(round))));
+        std::filesystem::last_write_time(path, written);
+        ScanContext again;
+        EXPECT_EQ(SortedRows(Scan(dir, again)),
+                  std::vector<std::string>{"a|New!" + std::to_string(round)})
+            << round;
+        ++round;
+    }
+}
+
+TEST_F(MapCacheTest, RowsAreKeyedByAbsolutePathAndPrunedWhenTheirFilesAreGone) {
+    tmp.WriteFile("q/id1/maps/a.bsp", MakeBsp(WorldWithTitle("A")));
+    tmp.WriteFile("q/ctf/maps/c.bsp", MakeBsp(WorldWithTitle("C")));
+    const std::string map = MakeBsp(WorldWithTitle("Inside"));
+    tmp.WriteFile("q/ctf/pak0.pak", MakePak({{"maps/p.bsp", map}}));
+    tmp.WriteFile("q/ctf/pak1.pak", MakePak({{"maps/r.bsp", map}}));
+    tmp.MakeDir("q/other");
+    const std::string ctf = (tmp.Path() / "q" / "ctf").string();
+    const platform::FileInfo pak0 = FindArchives(ctf, false).files.at(0);
+    const auto scanAll = [&](const std::string& quake, const std::string& patch) {
+        ScanContext context;
+        context.cache = cache.get();
+        EXPECT_TRUE(ScanForBrowser({quake, patch, {}}, context, [](BrowserList, MapScan) {}));
+        return context.counters;
+    };
+    // A relative Quake path names the same rows from any working directory.
+    const auto home = std::filesystem::current_path();
+    std::filesystem::current_path(tmp.Path());
+    EXPECT_EQ(scanAll("q", "ctf").headersRead, 4u);
+    std::filesystem::current_path(tmp.Path() / "q" / "other");
+    const ScanCounters fromElsewhere = scanAll("../../q/", "ctf");
+    std::filesystem::current_path(home);
+    EXPECT_EQ(fromElsewhere.headersRead, 0u);
+    EXPECT_EQ(fromElsewhere.cacheHits, 4u);
+    EXPECT_EQ(cache->LoadDirectory(ctf + "/maps").size(), 1u);
+    ASSERT_TRUE(cache->LoadArchive(ctf, pak0.name, KeyOf(pak0), 20));
+
+    // An archive gone from a full listing of its folder, then the whole patch folder.
+    std::filesystem::remove(tmp.Path() / "q" / "ctf" / pak0.name);
+    scanAll(tmp.Str() + "/q", "ctf");
+    EXPECT_FALSE(cache->LoadArchive(ctf, pak0.name, KeyOf(pak0), 20));
+    std::filesystem::remove_all(tmp.Path() / "q" / "ctf");
+    scanAll(tmp.Str() + "/q", "other");
+    EXPECT_TRUE(cache->LoadDirectory(ctf + "/maps").empty());
+    EXPECT_EQ(cache->LoadDirectory(tmp.Str() + "/q/id1/maps").size(), 1u);
+}
+
+// First entities longer than the window with the title at their end, as editors write them.
+std::string LongWorld(const std::string& title, std::size_t before) {
+    std::string keys = "{\n\"classname\" \"worldspawn\"\n";
+    while (keys.size() < before) {
+        keys += "\"_editor_setting\" \"1 2 3\"\n";
+    }
+    return keys + "\"message\" \"" + title + "\"\n\"wad\" \"gfx.wad\"\n}\n" +
+           std::string(6000, ' ');
+}
+
+TEST_F(MapCacheTest, TitlesCutShortByTheBudgetAreNeitherLostForGoodNorRemembered) {
+    const std::string dir = tmp.MakeDir("maps");
+    constexpr int kMaps = 40;
+    for (int i = 0; i < kMaps; ++i) {
+        tmp.WriteFile("maps/m" + std::to_string(i) + ".bsp",
+                      MakeBsp(LongWorld("Title " + std::to_string(10 + i), 600)));
+    }
+    // What each title needs beyond the window: up to the closing quote of its message.
+    const std::string sample = LongWorld("Title 10", 600);
+    const std::size_t need = sample.find('"', sample.find("\"message\"") + 11) + 1 - kTitleWindow;
+    const auto titled = [](const MapScan& scan) {
+        return std::count_if(scan.entries.begin(), scan.entries.end(),
+                             [](const MapEntry& e) { return e.description != kNoDescription; });
+    };
+    // Enough for what the titles need, though not for a 4 KiB chunk each.
+    ScanOptions options;
+    options.extensionBudget = kMaps * need;
+    ScanContext first;
+    EXPECT_EQ(titled(Scan(dir, first, options)), kMaps);
+    ScanContext cached;
+    EXPECT_EQ(titled(Scan(dir, cached, options)), kMaps);
+    EXPECT_EQ(cached.counters.cacheHits, static_cast<std::size_t>(kMaps));
+
+    // Too little: the titles cut short are not stored, and come back as the budget allows.
+    cache->StoreDirectory(dir, {});
+    options.extensionBudget = 10 * need + need / 2;
+    ScanContext shortOne;
+    const MapScan cut = Scan(dir, shortOne, options);
+    EXPECT_TRUE(cut.titlesCut);
+    EXPECT_EQ(titled(cut), 10);
+    EXPECT_EQ(cache->LoadDirectory(dir).size(), 10u);
+    ScanContext next;
+    EXPECT_EQ(titled(Scan(dir, next, options)), 20);
+    EXPECT_EQ(next.counters.headersRead, static_cast<std::size_t>(kMaps - 10));
+}
+
+TEST_F(MapCacheTest, ACancelledScanKeepsWhatItRead) {
+    const std::string dir = tmp.MakeDir("maps");
+    for (int i = 0; i < 300; ++i) {
+        tmp.WriteFile("maps/m" + std::to_string(i) + ".bsp", MakeBsp(WorldWithTitle("T"), 400));
+    }
+    std::atomic<bool> cancel{false};
+    ScanContext first;
+    first.cancel = &cancel;
+    first.progress = [&](std::size_t) { cancel = true; };  // after the first 250
+    Scan(dir, first, {0, false});
+    EXPECT_EQ(first.counters.headersRead, 250u);
+    ScanContext second;
+    EXPECT_EQ(Scan(dir, second, {0, false}).entries.size(), 300u);
+    EXPECT_EQ(second.counters.cacheHits, 250u);
+    EXPECT_EQ(second.counters.headersRead, 50u);
 }
 
 TEST(MapCacheFile, PackedEntriesSurviveAnyBytesAndRejectDamage) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
+
 #include "MapFiles.h"
 #include "TempDir.h"
 #include "ZipFiles.h"
@@ -91,21 +94,20 @@ TEST_F(Pk3Scan, StreamsToATitleAtTheEndOfALargeMap) {
     big.push_back('\0');
     test::PutInt32(big, 4, at);
     test::PutInt32(big, 8, static_cast<std::int32_t>(keys.size() + 1));
-    std::size_t headers = 0;
-    const MapScan scan = ScanPk3File(Zip({{"maps/big.bsp", big}}).string(), {}, &headers);
+    Pk3Work work;
+    const MapScan scan = ScanPk3File(Zip({{"maps/big.bsp", big}}).string(), {}, &work);
     EXPECT_EQ(Rows(scan), std::vector<std::string>{"big|At the End"});
-    EXPECT_EQ(headers, 1u);
+    EXPECT_EQ(work.headersRead, 1u);
 }
 
 TEST_F(Pk3Scan, SkipsEntriesThatCannotBeTrustedAndKeepsTheRest) {
     const std::string map = MakeBsp(WorldWithTitle("Good"));
-    std::string shortMap = MakeBsp(WorldWithTitle("Short"));
-    test::PutInt32(shortMap, 4, 1 << 30);  // entities beyond the entry
     const auto file = Zip({{"maps/first.bsp", map},
                            {"maps/bomb.bsp", map},
                            {"maps/locked.bsp", map},
-                           {"maps/broken.bsp", map},
-                           {"maps/short.bsp", shortMap},
+                           {"maps/shared.bsp", map},
+                           {"maps/reached.bsp", map},
+                           {"maps/reaching.bsp", map},
                            {"maps/../../escape.bsp", map},
                            {"maps/last.bsp", map, false}});
     // A deflated entry claiming 4 GiB from a few hundred bytes.
@@ -118,16 +120,72 @@ TEST_F(Pk3Scan, SkipsEntriesThatCannotBeTrustedAndKeepsTheRest) {
         b[local + 6] = static_cast<char>(b[local + 6] | 1);
         b[c + 8] = static_cast<char>(b[c + 8] | 1);
     });
-    // Compressed bytes overwritten.
-    test::PatchEntry(file, "maps/broken.bsp", [](std::string& b, std::size_t local, std::size_t) {
-        const std::size_t data = local + 30 + static_cast<unsigned char>(b[local + 26]);
-        for (std::size_t i = 0; i < 40; ++i) {
-            b[data + i] = static_cast<char>(0xFF);
-        }
-    });
+    // More records for one entry's bytes, and a record starting inside the entry before it:
+    // every record involved is left out.
+    test::ShareEntry(file, "maps/shared.bsp", {"maps/copy1.bsp", "maps/copy2.bsp"});
+    test::PatchEntry(file, "maps/reaching.bsp",
+                     [](std::string& b, std::size_t local, std::size_t c) {
+                         test::Put32(b, c + 42, static_cast<std::uint32_t>(local - 8));
+                     });
     const MapScan scan = Scan(file);
     EXPECT_FALSE(scan.Failed()) << scan.error;
     EXPECT_EQ(Rows(scan), (std::vector<std::string>{"first|Good", "last|Good"}));
+}
+
+TEST_F(Pk3Scan, AMapWhoseTitleCannotBeReadIsAReadErrorAsWhenLoose) {
+    const std::string map = MakeBsp(WorldWithTitle("Good"));
+    std::string shortMap = MakeBsp(WorldWithTitle("Short"));
+    test::PutInt32(shortMap, 4, 1 << 30);  // entities beyond the entry
+    // The entities beyond the entry; the compressed bytes overwritten.
+    const std::vector<std::function<void(std::string&, std::size_t)>> damages = {
+        nullptr, [](std::string& b, std::size_t local) {
+            const std::size_t data = local + 30 + static_cast<unsigned char>(b[local + 26]);
+            for (std::size_t i = 0; i < 40; ++i) {
+                b[data + i] = static_cast<char>(0xFF);
+            }
+        }};
+    for (const auto& damage : damages) {
+        const auto file = Zip({{"maps/first.bsp", map},
+                               {"maps/bad.bsp", damage ? map : shortMap},
+                               {"maps/last.bsp", map}});
+        if (damage) {
+            test::PatchEntry(
+                file, "maps/bad.bsp",
+                [&](std::string& b, std::size_t local, std::size_t) { damage(b, local); });
+        }
+        const MapScan scan = Scan(file);
+        EXPECT_TRUE(scan.Failed());
+        if (!damage) {
+            EXPECT_EQ(scan.error, kReadBeyondEnd);
+        }
+        EXPECT_EQ(Rows(scan), std::vector<std::string>{"first|Good"});
+    }
+}
+
+TEST_F(Pk3Scan, ABudgetAndTheCancelFlagBoundWhatAnArchiveCosts) {
+    // Maps of 1 MiB, mostly zeros, with their entities at the end: each title inflates it all.
+    const std::string keys = WorldWithTitle("Deep");
+    std::string deep(1 << 20, '\0');
+    const std::size_t at = deep.size() - kTitleWindow - 1;
+    deep.replace(at, keys.size(), keys);
+    test::PutInt32(deep, 4, static_cast<std::int32_t>(at));
+    test::PutInt32(deep, 8, static_cast<std::int32_t>(keys.size() + 1));
+    const auto file = Zip(
+        {{"maps/a.bsp", deep}, {"maps/b.bsp", deep}, {"maps/c.bsp", deep}, {"maps/d.bsp", deep}});
+    Pk3Work work;
+    work.budget = 5 << 19;  // two and a half maps
+    const MapScan scan = ScanPk3File(file.string(), {}, &work);
+    EXPECT_EQ(Rows(scan),
+              (std::vector<std::string>{"a|Deep", "b|Deep", "c|<not scanned>", "d|<not scanned>"}));
+    EXPECT_TRUE(scan.titlesCut);
+    EXPECT_GT(work.inflated, 2u << 20);
+    EXPECT_LE(work.inflated, work.budget);
+    std::atomic<bool> cancel{true};
+    Pk3Work stopped;
+    stopped.cancel = &cancel;
+    EXPECT_TRUE(ScanPk3File(file.string(), {}, &stopped).entries.empty());
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_EQ(stopped.inflated, 0u);
 }
 
 TEST_F(Pk3Scan, AnArchiveThatIsNoZipIsAReadError) {

@@ -95,4 +95,40 @@ void PatchEntry(const std::filesystem::path& file, const std::string& name, Patc
     throw std::runtime_error("no entry " + name);
 }
 
+inline std::size_t Get16(const std::string& bytes, std::size_t at) {
+    return static_cast<std::size_t>(static_cast<unsigned char>(bytes[at]) |
+                                    static_cast<unsigned char>(bytes[at + 1]) << 8);
+}
+
+// Adds central directory records named `copies` that point at the bytes of entry `name`, as a
+// hostile archive makes one compressed stream count many times. The archive has no comment.
+inline void ShareEntry(const std::filesystem::path& file, const std::string& name,
+                       const std::vector<std::string>& copies) {
+    std::string record;
+    PatchEntry(file, name, [&](std::string& b, std::size_t, std::size_t c) {
+        record = b.substr(c, 46 + Get16(b, c + 28) + Get16(b, c + 30) + Get16(b, c + 32));
+    });
+    std::string bytes = Slurp(file);
+    const std::size_t end = bytes.size() - 22;
+    const std::size_t nameLength = Get16(record, 28);
+    std::size_t added = 0;
+    for (const std::string& copy : copies) {
+        std::string r = record.substr(0, 46) + copy + record.substr(46 + nameLength);
+        Put16(r, 28, static_cast<std::uint16_t>(copy.size()));
+        bytes.insert(end + added, r);
+        added += r.size();
+    }
+    const std::size_t eocd = end + added;
+    const auto count = static_cast<std::uint16_t>(Get16(bytes, eocd + 10) + copies.size());
+    Put16(bytes, eocd + 8, count);
+    Put16(bytes, eocd + 10, count);
+    std::uint32_t size = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        size |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[eocd + 12 + i]))
+                << (8 * i);
+    }
+    Put32(bytes, eocd + 12, size + static_cast<std::uint32_t>(added));
+    Spit(file, bytes);
+}
+
 }  // namespace fenmar::test

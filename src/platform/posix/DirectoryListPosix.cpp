@@ -32,6 +32,10 @@ std::string IoErrorText(int code) {
     }
 }
 
+std::int64_t Ticks(const timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
 }  // namespace
 
 FileListing ListFiles(const std::string& dir, const std::function<bool(std::string_view)>& accept,
@@ -69,9 +73,9 @@ FileListing ListFiles(const std::string& dir, const std::function<bool(std::stri
         if (::fstatat(fd, e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) {
             continue;  // vanished meanwhile, a dangling link, a device or a directory
         }
-        const std::int64_t modified =
-            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-        out.files.push_back({std::string(name), static_cast<std::int64_t>(st.st_size), modified});
+        out.files.push_back({std::string(name), static_cast<std::int64_t>(st.st_size),
+                             Ticks(st.st_mtim), Ticks(st.st_ctim),
+                             static_cast<std::uint64_t>(st.st_ino)});
     }
     return out;
 }

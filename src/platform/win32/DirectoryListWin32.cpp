@@ -28,48 +28,77 @@ HANDLE AsHandle(std::intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
 }
 
+std::int64_t Ticks(const LARGE_INTEGER& t) {
+    return static_cast<std::int64_t>(t.QuadPart);
+}
+
+// A name of the listing in the ANSI code page, as the "A" functions hand names out.
+std::string Narrow(const WCHAR* name, DWORD bytes) {
+    const int wide = static_cast<int>(bytes / sizeof(WCHAR));
+    if (wide == 0) {
+        return {};
+    }
+    const int size = WideCharToMultiByte(CP_ACP, 0, name, wide, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, name, wide, out.data(), size, nullptr, nullptr);
+    return out;
+}
+
 }  // namespace
 
+// The directory is read through its handle, which hands out each file's ID and change time
+// with its name, size and written time.
 FileListing ListFiles(const std::string& dir, const std::function<bool(std::string_view)>& accept,
-                      bool /*withSizes: the search hands them out anyway*/) {
+                      bool /*withSizes: the listing hands them out anyway*/) {
     FileListing out;
-    std::string pattern = dir;
-    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') {
-        pattern += '\\';
-    }
-    pattern += '*';
-    WIN32_FIND_DATAA data{};
-    HANDLE find = ::FindFirstFileA(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
+    const std::string path = dir.empty() ? std::string(".") : dir;
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = ::GetLastError();
-        if (code == ERROR_FILE_NOT_FOUND) {
-            out.exists = true;  // an empty root directory
-        } else if (code != ERROR_PATH_NOT_FOUND && code != ERROR_DIRECTORY &&
-                   code != ERROR_INVALID_NAME) {
+        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND &&
+            code != ERROR_DIRECTORY && code != ERROR_INVALID_NAME && code != ERROR_BAD_NETPATH) {
             out.exists = true;
             out.error = IoErrorText(code);
         }
         return out;
     }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return out;
+    }
     out.exists = true;
-    do {
-        constexpr DWORD kSkip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
-        if ((data.dwFileAttributes & kSkip) == 0 && accept(data.cFileName)) {
-            const std::int64_t size =
-                (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-            const std::int64_t modified =
-                static_cast<std::int64_t>((static_cast<std::uint64_t>(
-                                               data.ftLastWriteTime.dwHighDateTime)
-                                           << 32) |
-                                          data.ftLastWriteTime.dwLowDateTime);
-            out.files.push_back({data.cFileName, size, modified});
+    HANDLE handle = ::CreateFileA(path.c_str(), FILE_LIST_DIRECTORY,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        out.error = IoErrorText(::GetLastError());
+        return out;
+    }
+    alignas(LARGE_INTEGER) unsigned char buffer[64 * 1024];
+    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
+    while (::GetFileInformationByHandleEx(handle, kind, buffer, sizeof buffer)) {
+        kind = FileIdBothDirectoryInfo;
+        for (DWORD at = 0;;) {
+            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + at);
+            constexpr DWORD kSkip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+            if ((info->FileAttributes & kSkip) == 0) {
+                std::string name = Narrow(info->FileName, info->FileNameLength);
+                if (!name.empty() && accept(name)) {
+                    out.files.push_back({std::move(name), Ticks(info->EndOfFile),
+                                         Ticks(info->LastWriteTime), Ticks(info->ChangeTime),
+                                         static_cast<std::uint64_t>(info->FileId.QuadPart)});
+                }
+            }
+            if (info->NextEntryOffset == 0) {
+                break;
+            }
+            at += info->NextEntryOffset;
         }
-    } while (::FindNextFileA(find, &data));
+    }
     const DWORD code = ::GetLastError();
     if (code != ERROR_NO_MORE_FILES) {
         out.error = IoErrorText(code);
     }
-    ::FindClose(find);
+    ::CloseHandle(handle);
     return out;
 }
 

@@ -1,6 +1,8 @@
 #include "ui/maps/MapBrowse.h"
 
 #include <algorithm>
+#include <mutex>
+#include <thread>
 
 #include <QCoreApplication>
 #include <QFont>
@@ -32,6 +34,25 @@ constexpr int kListHeight = 297;
 constexpr int kListTop = 22;
 
 }  // namespace
+
+// The window as the scan threads see it: gone once it is destroyed. Calls are posted to the
+// window's thread under the lock, so none can reach a window being destroyed (Qt drops the
+// events still queued for a deleted object).
+struct TMapBrowse::ScanLink {
+    std::mutex mutex;
+    TMapBrowse* window = nullptr;
+
+    // Runs call(window) on the window's thread, unless the window is gone.
+    template <typename Call>
+    void Post(Call call) {
+        const std::lock_guard lock(mutex);
+        if (window != nullptr) {
+            QMetaObject::invokeMethod(
+                window, [w = window, call = std::move(call)]() mutable { call(*w); },
+                Qt::QueuedConnection);
+        }
+    }
+};
 
 TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -90,11 +111,15 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     labProgress_->setObjectName("labScanProgress");
     labProgress_->setGeometry(324, kFilterTop + 2, 387, 17);
     cacheFile_ = maps::DefaultCacheFile();
+    link_ = std::make_shared<ScanLink>();
+    link_->window = this;
     SetUpPreview();
 }
 
 TMapBrowse::~TMapBrowse() {
     StopScan();
+    const std::lock_guard lock(link_->mutex);
+    link_->window = nullptr;
 }
 
 TMapBrowse::Column TMapBrowse::MakeColumn(int x, const char* name, const QString& heading,
@@ -189,30 +214,25 @@ void TMapBrowse::FormShow() {
     cancel_ = std::make_shared<std::atomic<bool>>(false);
     scanning_ = true;
     labProgress_->setText("Reading maps...");
-    worker_ = std::thread([this, request = std::move(request), cancel = cancel_,
-                           cacheFile = cacheFile_, generation] {
+    std::thread([link = link_, request = std::move(request), cancel = cancel_,
+                 cacheFile = cacheFile_, generation] {
         const std::unique_ptr<maps::MapCache> cache = maps::MapCache::Open(cacheFile);
         maps::ScanContext scan;
         scan.cache = cache.get();
         scan.cancel = cancel.get();
-        scan.progress = [this, generation](std::size_t done) {
-            QMetaObject::invokeMethod(
-                this, [this, generation, done] { Progress(generation, done); },
-                Qt::QueuedConnection);
+        scan.progress = [&link, generation](std::size_t done) {
+            link->Post([generation, done](TMapBrowse& w) { w.Progress(generation, done); });
         };
         maps::ScanForBrowser(request, scan, [&](maps::BrowserList which, maps::MapScan result) {
             maps::SortLikeBrowser(result.entries);  // here rather than on the window's thread
-            QMetaObject::invokeMethod(
-                this,
-                [this, generation, which, result = std::move(result)]() mutable {
-                    ListDone(generation, which, std::move(result));
-                },
-                Qt::QueuedConnection);
+            link->Post([generation, which, result = std::move(result)](TMapBrowse& w) mutable {
+                w.ListDone(generation, which, std::move(result));
+            });
         });
-        QMetaObject::invokeMethod(
-            this, [this, generation, counters = scan.counters] { ScanEnded(generation, counters); },
-            Qt::QueuedConnection);
-    });
+        link->Post([generation, counters = scan.counters](TMapBrowse& w) {
+            w.ScanEnded(generation, counters);
+        });
+    }).detach();
 }
 
 void TMapBrowse::WaitForScan() {
@@ -224,9 +244,6 @@ void TMapBrowse::WaitForScan() {
 void TMapBrowse::StopScan() {
     if (cancel_) {
         cancel_->store(true);
-    }
-    if (worker_.joinable()) {
-        worker_.join();
     }
     scanning_ = false;
 }

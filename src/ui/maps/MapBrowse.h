@@ -9,7 +9,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "maps/BrowserScan.h"
@@ -118,7 +117,10 @@ private:
     bool resortQueued_ = false;
 
     std::string cacheFile_;
-    std::thread worker_;
+    // The scans run on threads of their own that are never waited for: one told to stop ends
+    // at its next check, its results dropped. They reach the window only through this link.
+    struct ScanLink;
+    std::shared_ptr<ScanLink> link_;
     std::shared_ptr<std::atomic<bool>> cancel_;
     unsigned generation_ = 0;
     bool scanning_ = false;

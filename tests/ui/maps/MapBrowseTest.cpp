@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QToolTip>
 #include <QTreeWidget>
+#include <filesystem>
+#include <memory>
 
 #include "../maps/BspFiles.h"
 #include "../maps/MapFiles.h"
@@ -232,6 +234,38 @@ TEST_F(MapBrowseTest, ListsTheMapsOfPk3ArchivesWithThoseOfThePaks) {
     Show();
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(Rows(browser.lvBuiltInMaps()).contains("pk3map|In a PK3"));
+}
+
+TEST_F(MapBrowseTest, AMapThatCannotBeReadShowsTheErrorInAnyKindOfArchive) {
+    std::string broken = MakeBsp("{}");
+    test::PutInt32(broken, 4, 1 << 30);
+    tmp.WriteFile("ctf/pak1.pak", MakePak({{"maps/zed.bsp", broken}}));
+    Show();
+    EXPECT_EQ(ui.MessageTexts(), std::vector<QString>{"Read beyond end of file"});
+    if (!maps::Pk3Supported()) {
+        GTEST_SKIP() << "PK3 part skipped: this build has no zip library (libzip)";
+    }
+    std::filesystem::remove(tmp.Path() / "ctf" / "pak1.pak");
+    tmp.WriteFile("ctf/maps.pk3", test::MakeStoredZip({{"maps/bad.bsp", broken}}));
+    Show();
+    EXPECT_EQ(ui.MessageTexts(),
+              (std::vector<QString>{"Read beyond end of file", "Read beyond end of file"}));
+}
+
+TEST_F(MapBrowseTest, AWindowReopenedOrDestroyedMidScanLeavesItsScansBehind) {
+    for (int i = 0; i < 500; ++i) {
+        tmp.WriteFile("ID1/maps/m" + std::to_string(i) + ".bsp", MakeBsp("{}", 400));
+    }
+    context.globals.MinBSPSize = 0;
+    auto other = std::make_unique<TMapBrowse>(context);
+    other->SetCacheFile("");
+    other->FormShow();
+    other->FormShow();  // the first scan is told to stop, not waited for
+    other->reject();
+    other.reset();  // what the scans still hand over goes nowhere
+    QCoreApplication::processEvents();
+    Show();
+    EXPECT_EQ(browser.lvID1Maps()->topLevelItemCount(), 504);
 }
 
 TEST_F(MapBrowseTest, ALongListFillsInTurnsSortedAndFiltered) {
