@@ -19,6 +19,7 @@ int RunCommandLine(int argc, char** argv) {
     CommandLineInterface cli;
     RegisterLaunchOptions(cli);
     RegisterContentOptions(cli);
+    RegisterAddOnOptions(cli);
 
     std::unique_ptr<store::Store> store;
     bool tried = false;

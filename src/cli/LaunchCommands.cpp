@@ -91,6 +91,8 @@ int PrintCommandLine(CliCall& call) {
     return WithLoadedQuickSet(call, "--print-command-line", PrintLoadedCommandLine);
 }
 
+}  // namespace
+
 int RunLoaded(CliCall& call, HeadlessLaunch& launch) {
     const Globals& globals = launch.Inputs().globals;
     if (!launch.Executable()) {
@@ -121,6 +123,8 @@ int RunLoaded(CliCall& call, HeadlessLaunch& launch) {
     }
     return kExitOk;
 }
+
+namespace {
 
 int Run(CliCall& call) {
     return WithLoadedQuickSet(call, "--run", RunLoaded);
