@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -42,7 +43,8 @@ protected:
         test::SetEnv("XDG_CACHE_HOME", (temp.Path() / "cache").string());
         UseSettingsFile();
         dlg.globalOptions->edQuakePath->setText(test::Q(quake));
-        dlg.options->rbCmdLine->setChecked(true);  // everything on the line
+        dlg.options->rbCmdLine->setChecked(true);   // everything on the line
+        dlg.actions->buRunQuake->setEnabled(true);  // as the first activation's checks leave it
     }
 
     // Opens the window as the action bar does, over a catalogue of `releases`.
@@ -159,8 +161,10 @@ TEST_F(AddOnsWindow, CancelsADownloadAndRefusesAnOverwriteLeavingNothingBehind) 
     test::Release clash{
         "clash", 1,  "Clash", "id1",
         "",      {}, {},      {{"maps/clash.bsp", "theirs"}, {"autoexec.cfg", "bind x quit"}}};
+    test::Release evil{"evil", 1,  "Evil", "id1/maps",
+                       "",     {}, {},     {{"good.bsp", "fine"}, {"../../x", "escaped"}}};
     const std::string mine = temp.WriteFile("quake/id1/autoexec.cfg", "mine");
-    ui::AddOnsWindow& w = Open({slow, clash});
+    ui::AddOnsWindow& w = Open({slow, clash, evil});
 
     ASSERT_TRUE(w.Select("slow"));
     bool cancelled = false;
@@ -190,7 +194,17 @@ TEST_F(AddOnsWindow, CancelsADownloadAndRefusesAnOverwriteLeavingNothingBehind) 
     EXPECT_EQ(services.messages[1].icon, ui::MessageIcon::Error);
     EXPECT_EQ(test::ReadFile(mine), "mine");
     EXPECT_FALSE(fs::exists(Q("id1/maps/clash.bsp")));
+
+    // A zip whose entry climbs out is refused with a message; nothing is written anywhere.
+    ASSERT_TRUE(w.Select("evil"));
+    w.buInstall->click();
+    Wait(w);
+    ASSERT_EQ(services.messages.size(), 3u);
+    EXPECT_TRUE(services.messages[2].text.contains(".."))
+        << services.messages[2].text.toStdString();
     EXPECT_FALSE(fs::exists(Q("id1/maps")));
+    EXPECT_FALSE(fs::exists(Q("x")));
+    EXPECT_FALSE(fs::exists(temp.Path() / "x"));
 }
 
 }  // namespace
