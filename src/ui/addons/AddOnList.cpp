@@ -46,7 +46,7 @@ void AddOnList::Fill(const std::vector<addons::AddOn>* addOns, const std::string
         QList<QStandardItem*> row;
         row << Cell(title, title.toLower()) << Cell(author, author.toLower())
             << Cell(Utf8(a.date.Text()), a.date.SortKey())
-            << Cell(a.sizeKiB < 0 ? QString() : locale.formattedDataSize(a.sizeKiB * 1024),
+            << Cell(a.sizeKiB < 0 ? QString() : locale.formattedDataSize(a.sizeKiB * 1024, 1),
                     static_cast<qlonglong>(a.sizeKiB))
             << Cell(a.rating ? QString::number(*a.rating, 'g', 3) : QString(),
                     a.rating.value_or(-1.0))

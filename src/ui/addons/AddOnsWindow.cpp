@@ -113,6 +113,7 @@ void AddOnsWindow::BuildControls() {
         header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     }
     header->setMinimumSectionSize(60);
+    lvAddOns->setMinimumWidth(560);
 
     tbDescription = Named(new DescriptionBrowser(this), QStringLiteral("tbDescription"));
     tbDescription->setOpenLinks(false);
@@ -137,8 +138,9 @@ void AddOnsWindow::BuildControls() {
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(lvAddOns);
     splitter->addWidget(tbDescription);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({760, 340});
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(pbProgress, 1);
@@ -155,7 +157,7 @@ void AddOnsWindow::BuildControls() {
     layout->addLayout(top);
     layout->addWidget(splitter, 1);
     layout->addLayout(bottom);
-    resize(1000, 600);
+    resize(1120, 640);
 
     connect(edFilter, &QLineEdit::textChanged, list, &AddOnList::SetFilterText);
     connect(cbInstalledOnly, &QCheckBox::toggled, this, [this](bool on) {
@@ -187,6 +189,7 @@ void AddOnsWindow::BuildControls() {
 void AddOnsWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!loaded_) {
+        CentreOnScreen(*this);
         LoadCatalogue();
     }
 }
@@ -249,6 +252,9 @@ void AddOnsWindow::ReadCachedCatalogue() {
     catalogue_ = std::move(read.catalogue);
     list->Fill(&catalogue_.AddOns(), QuakeDir());
     list->SetFilterText(edFilter->text());
+    if (!lvAddOns->currentIndex().isValid() && list->rowCount() > 0) {
+        lvAddOns->setCurrentIndex(list->index(0, 0));
+    }
     const auto fetched = download::CatalogueFetchedAt(file);
     labCatalogue->setText(
         QStringLiteral("%1 add-ons, fetched %2")
