@@ -71,7 +71,8 @@ public:
             } else if (parentExists) {
                 const std::string dir = parent.empty() ? quakeDir_ : Full(quakeDir_, parent);
                 std::optional<std::string> found;
-                if (fs::exists(fs::symlink_status(Full(dir, part)))) {
+                std::error_code ec;
+                if (fs::exists(fs::symlink_status(Full(dir, part), ec))) {
                     found = Full(dir, part);
                 } else {
                     found = platform::FindEntryIgnoringCase(dir, part);
@@ -79,7 +80,7 @@ public:
                 if (found) {
                     here = true;
                     name = fs::path(*found).filename().string();
-                    folder = fs::is_directory(*found);
+                    folder = fs::is_directory(*found, ec);
                 }
                 known_[key] = {name, here, folder};
             }
@@ -125,11 +126,11 @@ bool Unchanged(const std::string& path, const RecordedFile& file) {
     if (ec || static_cast<std::int64_t>(size) != file.size) {
         return false;
     }
-    return ModifiedTicks(path) == file.modified || Sha256OfFile(path) == file.sha256;
+    return Sha256OfFile(path) == file.sha256;
 }
 
 std::string TemporaryName(const std::string& target, std::string_view kind) {
-    static std::mt19937_64 random{std::random_device{}()};
+    thread_local std::mt19937_64 random{std::random_device{}()};
     const fs::path path(target);
     for (;;) {
         const std::string name = "." + path.filename().string() + ".fenmar-" +
@@ -312,7 +313,7 @@ InstallResult Install(const InstallPlan& plan, bool allowOverwrite,
         const std::string full = Full(plan.quakeDir, folder);
         if (fs::create_directory(full, ec)) {
             undo.CreatedFolder(full);
-        } else if (ec || !fs::is_directory(full)) {
+        } else if (ec || !fs::is_directory(full, ec)) {
             result.error = "Cannot create the folder " + full;
             return result;
         }

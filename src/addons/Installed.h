@@ -9,6 +9,7 @@
 // of zipbasedir, not id1) holding anything, anything else by "<id>.bsp" as above. All names
 // are matched ignoring case.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,10 +33,16 @@ struct AddOnStatus {
 // as recorded counts as unchanged without reading it; otherwise its hash decides.
 AddOnStatus StatusOf(const std::string& quakeDir, const AddOn& addOn, const InstallRecord* record);
 
-// The records of one directory read once, for the states of a whole list.
+class FolderNames;
+
+// The records of one directory read once, and its folders listed once, for the states of a
+// whole list. Take a new one after the directory changed (an install, a removal).
 class InstalledAddOns {
 public:
     explicit InstalledAddOns(std::string quakeDir);
+    ~InstalledAddOns();
+    InstalledAddOns(InstalledAddOns&&) noexcept;
+    InstalledAddOns& operator=(InstalledAddOns&&) noexcept;
     const std::string& QuakeDir() const { return quakeDir_; }
     const InstallRecord* Record(std::string_view id) const;
     const std::vector<InstallRecord>& Records() const { return records_; }
@@ -44,6 +51,7 @@ public:
 private:
     std::string quakeDir_;
     std::vector<InstallRecord> records_;
+    std::unique_ptr<FolderNames> names_;
 };
 
 struct RemoveResult {
@@ -55,8 +63,8 @@ struct RemoveResult {
     bool Ok() const { return error.empty(); }
 };
 
-// Deletes exactly the recorded files whose content is as installed, newest first, then the
-// folders the install created that became empty, then the record. Nothing else.
+// Deletes exactly the recorded files whose content (hashed) is as installed, newest first,
+// then the folders the install created that became empty, then the record. Nothing else.
 RemoveResult RemoveAddOn(const std::string& quakeDir, std::string_view id);
 
 }  // namespace fenmar::addons
