@@ -178,9 +178,17 @@ TEST_F(AddOnCommands, RefusesUnsafeZipsOverwritesOnlyWhenToldAndNamesWrongCalls)
     EXPECT_FALSE(fs::exists(dir.Path() / "quake" / "id1" / "x"));
     EXPECT_FALSE(fs::exists(dir.Path() / "quake" / "x"));
 
-    const Outcome o = Fenmar({"--install-addon", "clash", "--overwrite"});
+    Outcome o = Fenmar({"--install-addon", "clash", "--overwrite"});
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(test::ReadFile(Q("id1/autoexec.cfg")), "bind x quit");
+
+    // Offline: a refresh that fails keeps using the copy and says from when it is.
+    server.Serve("/catalogue.xml", test::LoopbackHttpServer::Route{"gone", 404});
+    o = Fenmar({"--addons", "clash", "--refresh-catalogue"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out.substr(0, 16), "clash\tinstalled\t");
+    EXPECT_NE(o.err.find("404"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("using the copy of"), std::string::npos) << o.err;
 }
 
 }  // namespace
