@@ -99,6 +99,8 @@ private:
 void RegisterLaunchOptions(CommandLineInterface& cli);
 // Registers --query and its --master, --list-masters, --list-maps and its --patch.
 void RegisterContentOptions(CommandLineInterface& cli);
+// Registers --addons, --install-addon, --remove-addon, --play-addon and their modifiers.
+void RegisterAddOnOptions(CommandLineInterface& cli);
 
 // True when the program was started with arguments for the command line, which opens no
 // window: anything but Qt's own GUI options ("-platform offscreen", "-style fusion", ...).

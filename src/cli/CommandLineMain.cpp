@@ -22,6 +22,7 @@ int RunCommandLine(int argc, char** argv, std::string& windowText) {
     CommandLineInterface cli;
     RegisterLaunchOptions(cli);
     RegisterContentOptions(cli);
+    RegisterAddOnOptions(cli);
     cli.SetRawArguments(std::vector<std::string>(argv, argv + argc));
 
     // With --gui-errors the errors are kept as well, for a message window.

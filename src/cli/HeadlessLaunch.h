@@ -17,6 +17,8 @@
 
 namespace fenmar::cli {
 
+class CliCall;
+
 // The plug-in's questions answered without asking anybody.
 class HeadlessPlugInHost : public PlugInHost {
 public:
@@ -76,5 +78,9 @@ private:
     HeadlessPlugInHost host_;
     std::unique_ptr<TPlugIn> slot_;
 };
+
+// Starts the game as "--run" does with what `launch` holds: refuses without an executable or
+// a Quake directory (exit 2), reports a program that cannot be started (exit 1).
+int RunLoaded(CliCall& call, HeadlessLaunch& launch);
 
 }  // namespace fenmar::cli

@@ -129,6 +129,8 @@ int PrintCommandLine(CliCall& call) {
     return WithLoadedQuickSet(call, "--print-command-line", PrintLoadedCommandLine);
 }
 
+}  // namespace
+
 int RunLoaded(CliCall& call, HeadlessLaunch& launch) {
     const Globals& globals = launch.Inputs().globals;
     if (!launch.Executable()) {
@@ -159,6 +161,8 @@ int RunLoaded(CliCall& call, HeadlessLaunch& launch) {
     }
     return kExitOk;
 }
+
+namespace {
 
 int Run(CliCall& call) {
     return WithLoadedQuickSet(call, "--run", RunLoaded);

@@ -1,5 +1,8 @@
 #include "ui/window/AppWindows.h"
 
+#include <QPushButton>
+
+#include "ui/addons/AddOnsWindow.h"
 #include "ui/executables/ExeNotDefined.h"
 #include "ui/launch/NetworkSettings.h"
 #include "ui/launch/SoundSettings.h"
@@ -10,6 +13,8 @@
 #include "ui/pages/GeneralPage.h"
 #include "ui/quicksets/QuickSetDialogs.h"
 #include "ui/shell/AboutForm.h"
+#include "ui/shell/AddOnsLink.h"
+#include "ui/window/ActionBar.h"
 #include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {
@@ -36,15 +41,32 @@ AppWindows::AppWindows(AppContext& context) {
     mapBrowse = Create<TMapBrowse>(context);
     InstallMapBoxPreview(*main->general->comboMap, context);
     exeNotDefined = Create<TExeNotDefined>(context);
+    addOnTarget_ = std::make_unique<MainWindowPlayTarget>(*main);
+    QObject::connect(main->actions->buAddOns, &QPushButton::clicked, main, [this] {
+        AddOnsWindow& window = AddOns();
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
     main->SetWindows(this);
 }
 
 AppWindows::~AppWindows() {
+    addOns_.reset();
     main->SetWindows(nullptr);
     // The dialogs go first, the main window last.
     while (!owned_.empty()) {
         owned_.pop_back();
     }
+}
+
+AddOnsWindow& AppWindows::AddOns() {
+    if (!addOns_) {
+        AppContext& context = main->Context();
+        addOns_ = std::make_unique<AddOnsWindow>(context.ui, context.store, *addOnTarget_);
+        addOns_->setWindowIcon(main->windowIcon());
+    }
+    return *addOns_;
 }
 
 std::vector<QWidget*> AppWindows::CreationOrder() const {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "ui/widgets/Controls.h"
@@ -20,10 +21,18 @@ ActionButtons::ActionButtons(QWidget* parent) : QWidget(parent) {
     buRunQuake->setDefault(true);
     buExit = MakeButton(this, QStringLiteral("buExit"), QStringLiteral("E&xit Fenmar"));
     buExit->setMinimumHeight(std::max(buExit->sizeHint().height(), 36));
+    buAddOns = MakeButton(this, QStringLiteral("buAddOns"), QStringLiteral("Add-ons..."),
+                          QStringLiteral("Browse, install and play maps and mods of the "
+                                         "community catalogue"));
+    auto* side = new QVBoxLayout;
+    side->setContentsMargins(0, 0, 0, 0);
+    side->addWidget(buExit);
+    side->addWidget(buAddOns);
+    side->addStretch(1);
     auto* row = new QGridLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(buRunQuake, 0, 0);
-    row->addWidget(buExit, 0, 1, Qt::AlignTop);
+    row->addLayout(side, 0, 1);
     row->setColumnStretch(0, 240);
     row->setColumnStretch(1, 225);
 }

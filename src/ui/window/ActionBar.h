@@ -14,6 +14,7 @@ public:
 
     QPushButton* buRunQuake;  // disabled until a Quake directory is known
     QPushButton* buExit;
+    QPushButton* buAddOns;  // opens the Add-ons window
 };
 
 class CommandLineRow : public QWidget {

@@ -10,6 +10,8 @@
 
 namespace fenmar::ui {
 
+class AddOnPlayTarget;
+class AddOnsWindow;
 class TAboutForm;
 class TExeNotDefined;
 class TMainDialog;
@@ -42,11 +44,16 @@ struct AppWindows {
     // The windows in the order they were created.
     std::vector<QWidget*> CreationOrder() const;
 
+    // The Add-ons window, created on first use (the action bar's "Add-ons..." shows it).
+    AddOnsWindow& AddOns();
+
 private:
     template <typename T>
     T* Create(AppContext& context);
 
     std::vector<std::unique_ptr<QWidget>> owned_;
+    std::unique_ptr<AddOnPlayTarget> addOnTarget_;
+    std::unique_ptr<AddOnsWindow> addOns_;
 };
 
 }  // namespace fenmar::ui
