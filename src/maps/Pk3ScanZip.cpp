@@ -303,8 +303,16 @@ bool ReadPk3Map(const std::string& path, std::string_view mapName,
             (st.valid & ZIP_STAT_NAME) == 0 || Pk3MapName(st.name) != mapName || !Readable(st)) {
             continue;
         }
-        ZipEntrySource source(archive.get(), index, st.size);
-        use(source);
+        // One map's picture or summary costs at most what a whole archive's scan may inflate.
+        Pk3Work work;
+        Spending spending{work, kPk3ArchiveBudget};
+        try {
+            ZipEntrySource source(archive.get(), index, st.size, spending);
+            use(source);
+        } catch (const StopInflating& stop) {
+            throw ReadError(stop.cancelled ? "Cancelled"
+                                           : "The archive inflates beyond its budget");
+        }
         return true;
     }
     return false;
