@@ -36,6 +36,10 @@ void ServersController::buServersClick() {
             },
             [this](const QString& address) { ConnectTo(address); });
         window_->setWindowIcon(dialog_.windowIcon());
+        window_->OnBadAddress([this](const QString& text) {
+            dialog_.Context().ui.ShowMessage(text, QStringLiteral("Something you should know..."),
+                                             MessageIcon::Warning);
+        });
     } else {
         window_->Reload();
     }

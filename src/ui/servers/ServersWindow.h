@@ -45,6 +45,8 @@ public:
     void Refresh();
     bool Refreshing() const { return worker_.joinable() && !finished_; }
     net::QueryOptions& Options() { return options_; }
+    // Told the text to show when an address typed to add cannot be read.
+    void OnBadAddress(std::function<void(const QString&)> tell) { badAddress_ = std::move(tell); }
 
     QLineEdit* edFilter;
     QCheckBox* cbHideEmpty;
@@ -67,6 +69,7 @@ signals:
     void refreshFinished();
 
 private:
+    std::function<void(const QString&)> badAddress_;
     void BuildControls();
     void AddRow(const QString& address, bool kept);
     void ShowResult(int row, const net::ServerResult& result);
