@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "core/LiveProfile.h"
 #include "platform/FileSystem.h"
 #include "ui/maps/MapFilter.h"
+#include "ui/widgets/CutTextTips.h"
 #include "ui/widgets/LocalText.h"
 
 namespace fenmar::ui {
@@ -32,13 +34,15 @@ constexpr int kListTop = 22;
 }  // namespace
 
 TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                           Qt::WindowCloseButtonHint),
       context_(context) {
     setObjectName("TMapBrowse");
     setWindowTitle("Browse for user-created maps...");
-    setFixedSize(kClientWidth, kClientHeight);
+    // Opens at its design size, which is also its smallest.
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
 
     id1_ = MakeColumn(4, "lvID1Maps", "Contents of ID1\\MAPS:",
                       "Sorry, you don't have a subdirectory called \"MAPS\" in your "
@@ -88,6 +92,12 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     labProgress_->setObjectName("labScanProgress");
     labProgress_->setGeometry(324, kFilterTop + 2, 387, 17);
     cacheFile_ = maps::DefaultCacheFile();
+    stretch_.Record(*this, 237, kRowTop);
+}
+
+void TMapBrowse::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    stretch_.Apply(size() - QSize(kClientWidth, kClientHeight));
 }
 
 TMapBrowse::~TMapBrowse() {
@@ -121,6 +131,7 @@ TMapBrowse::Column TMapBrowse::MakeColumn(int x, const char* name, const QString
     c.list->setColumnWidth(0, 60);
     c.list->setColumnWidth(1, 300);
     c.list->header()->setSectionsClickable(false);
+    ShowCutTextsAsTips(*c.list);
     c.list->setRootIsDecorated(false);
     c.list->setUniformRowHeights(true);
     c.list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -284,6 +295,7 @@ void TMapBrowse::FillSome(unsigned generation, int index) {
         QTimer::singleShot(0, this, [this, generation, index] { FillSome(generation, index); });
         return;
     }
+    column.list->resizeColumnToContents(0);  // names are short: the whole name shows
     column.filter->Rebuild(*column.list);
     column.filter->Apply(*column.list, edFilter_->text());
     maps::MapScan failed;

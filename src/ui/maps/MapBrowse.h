@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "maps/BrowserScan.h"
+#include "ui/maps/MapBrowseStretch.h"
 #include "ui/maps/MapFilter.h"
 #include "ui/window/AppContext.h"
 
@@ -62,6 +63,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void done(int result) override;
 
 private:
@@ -95,6 +97,7 @@ private:
     QLineEdit* edFilter_ = nullptr;
     QLabel* labProgress_ = nullptr;
     bool centred_ = false;
+    MapBrowseStretch stretch_;
 
     std::string cacheFile_;
     std::thread worker_;
