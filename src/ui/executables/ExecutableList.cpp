@@ -16,6 +16,7 @@
 #include "store/Store.h"
 #include "ui/discovery/Offers.h"
 #include "ui/executables/ExeNotDefined.h"
+#include "ui/executables/ExecutableBox.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/GlobalOptionsPage.h"
 #include "ui/pages/MoreGlobalOptionsPage.h"
@@ -342,10 +343,15 @@ void ExecutableList::OfferEnginesOnFirstRun() {
 void ExecutableList::MarkMissingPrograms() {
     QTreeWidget* list = dialog_.moreGlobalOptions->lvExecutables;
     const QColor greyed = list->palette().color(QPalette::Disabled, QPalette::Text);
+    QHash<QString, ProgramMark> marks;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = list->topLevelItem(i);
         const auto where = Locate(ToLocal(row->text(1)));
         const bool missing = !where;
+        marks.insert(
+            row->text(0),
+            {missing, missing ? QStringLiteral("This program was not found: ") + row->text(1)
+                              : FromLocal(*where)});
         QFont font = row->font(0);
         font.setItalic(missing);
         for (int column = 0; column < 2; ++column) {
@@ -360,6 +366,7 @@ void ExecutableList::MarkMissingPrograms() {
             }
         }
     }
+    MarkExecutableBox(*dialog_.general->comboExecutables, marks);
 }
 
 bool ExecutableList::IsMarkedMissing(const QString& name) const {

@@ -8,6 +8,7 @@
 
 #include "core/GameStart.h"
 #include "core/History.h"
+#include "ui/launch/CommandLineShow.h"
 #include "ui/launch/LaunchOptions.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/GlobalOptionsPage.h"
@@ -76,7 +77,7 @@ void GameLaunchController::AddToHistory(QComboBox& box) {
 void GameLaunchController::buRunQuakeClick() {
     AppContext& context = dialog_.Context();
     const ComposedLaunch launch = ComposeForLaunch(dialog_);
-    dialog_.commandLine->edCommandLine->setText(FromLocal(launch.line));
+    ShowCommandLine(*dialog_.commandLine, context.globals.Profile, FromLocal(launch.line));
     AddToHistory(*dialog_.general->comboPatch);
     AddToHistory(*dialog_.general->comboDemo);
     AddToHistory(*dialog_.multiplayer->comboServer);

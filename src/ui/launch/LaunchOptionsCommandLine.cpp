@@ -9,6 +9,7 @@
 
 #include "core/Globals.h"
 #include "plugins/TPlugIn.h"
+#include "ui/launch/CommandLineShow.h"
 #include "ui/launch/LaunchOptions.h"
 #include "ui/pages/GeneralPage.h"
 #include "ui/pages/GlobalOptionsPage.h"
@@ -86,7 +87,7 @@ std::string LaunchOptionsController::ComposeLine() {
 }
 
 void LaunchOptionsController::buEvalCmdLineClick() {
-    dialog_.commandLine->edCommandLine->setText(FromText(ComposeLine()));
+    ShowCommandLine(*dialog_.commandLine, globals_.Profile, FromText(ComposeLine()));
 }
 
 }  // namespace fenmar::ui

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
@@ -18,6 +19,7 @@
 #include "core/LiveProfile.h"
 #include "platform/FileSystem.h"
 #include "ui/maps/MapFilter.h"
+#include "ui/widgets/CutTextTips.h"
 #include "ui/widgets/LocalText.h"
 
 namespace fenmar::ui {
@@ -55,13 +57,15 @@ struct TMapBrowse::ScanLink {
 };
 
 TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                           Qt::WindowCloseButtonHint),
       context_(context) {
     setObjectName("TMapBrowse");
     setWindowTitle("Browse for user-created maps...");
-    setFixedSize(kClientWidth, kClientHeight);
+    // Opens at its design size, which is also its smallest.
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
 
     id1_ = MakeColumn(4, "lvID1Maps", "Contents of ID1\\MAPS:",
                       "Sorry, you don't have a subdirectory called \"MAPS\" in your "
@@ -114,6 +118,12 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     link_ = std::make_shared<ScanLink>();
     link_->window = this;
     SetUpPreview();
+    stretch_.Record(*this, 237, kRowTop);
+}
+
+void TMapBrowse::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    stretch_.Apply(size() - QSize(kClientWidth, kClientHeight));
 }
 
 TMapBrowse::~TMapBrowse() {
@@ -158,6 +168,7 @@ TMapBrowse::Column TMapBrowse::MakeColumn(int x, const char* name, const QString
     c.list->header()->moveSection(kSecretsColumn, 2);
     c.list->header()->setSectionsClickable(true);
     c.list->header()->setSortIndicatorShown(false);
+    ShowCutTextsAsTips(*c.list);
     c.list->setRootIsDecorated(false);
     c.list->setUniformRowHeights(true);
     c.list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -314,6 +325,7 @@ void TMapBrowse::FillSome(unsigned generation, int index) {
         QTimer::singleShot(0, this, [this, generation, index] { FillSome(generation, index); });
         return;
     }
+    column.list->resizeColumnToContents(0);  // names are short: the whole name shows
     column.filter->Rebuild(*column.list);
     ApplyFilterTo(column);
     AskVisibleSummaries(column);

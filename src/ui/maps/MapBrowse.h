@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "maps/BrowserScan.h"
+#include "ui/maps/MapBrowseStretch.h"
 #include "ui/maps/MapFilter.h"
 #include "ui/maps/MapPreviewPane.h"
 #include "ui/window/AppContext.h"
@@ -69,6 +70,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void done(int result) override;
 
 private:
@@ -115,6 +117,7 @@ private:
     int sortColumn_[3] = {0, 0, 0};
     Qt::SortOrder sortOrder_[3] = {Qt::AscendingOrder, Qt::AscendingOrder, Qt::AscendingOrder};
     bool resortQueued_ = false;
+    MapBrowseStretch stretch_;
 
     std::string cacheFile_;
     // The scans run on threads of their own that are never waited for: one told to stop ends

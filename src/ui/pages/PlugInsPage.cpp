@@ -1,6 +1,7 @@
 #include "ui/pages/PlugInsPage.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -86,7 +87,6 @@ PlugInsPage::PlugInsPage(QWidget* parent) : QWidget(parent) {
             Named(new QToolButton(Panel2), QString::fromLatin1(v.name), QString::fromLatin1(v.tip));
         button->setCheckable(true);
         button->setAutoRaise(true);
-        button->setIcon(ViewStyleIcon(tag));
         button->setAccessibleName(button->toolTip());
         SetTag(button, tag);
         viewStyleButtons->addButton(button, tag);
@@ -95,6 +95,7 @@ PlugInsPage::PlugInsPage(QWidget* parent) : QWidget(parent) {
         ++tag;
     }
     buIcons->setChecked(true);
+    PaintViewStyleIcons();
     buRefreshPlugIns =
         MakeButton(Panel2, QStringLiteral("buRefreshPlugIns"), QStringLiteral("refresh (F5)"),
                    QStringLiteral("Checks for new or modified plug-ins."));
@@ -103,6 +104,19 @@ PlugInsPage::PlugInsPage(QWidget* parent) : QWidget(parent) {
     auto* page = new QVBoxLayout(this);
     page->addWidget(lvPlugIns, 1);
     page->addWidget(Panel2);
+}
+
+void PlugInsPage::PaintViewStyleIcons() {
+    for (QAbstractButton* button : viewStyleButtons->buttons()) {
+        button->setIcon(ViewStyleIcon(viewStyleButtons->id(button), palette()));
+    }
+}
+
+void PlugInsPage::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        PaintViewStyleIcons();  // the glyphs follow the palette (light or dark)
+    }
 }
 
 }  // namespace fenmar::ui

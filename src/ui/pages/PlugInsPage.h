@@ -45,6 +45,12 @@ public:
     QToolButton* buDetails;
     QButtonGroup* viewStyleButtons;  // the four view buttons; ids are their tags
     QPushButton* buRefreshPlugIns;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void PaintViewStyleIcons();
 };
 
 }  // namespace fenmar::ui

@@ -41,6 +41,10 @@ void ServersController::buServersClick() {
             },
             [this](const QString& address, net::ServerKind kind) { ConnectTo(address, kind); });
         window_->setWindowIcon(dialog_.windowIcon());
+        window_->OnBadAddress([this](const QString& text) {
+            dialog_.Context().ui.ShowMessage(text, QStringLiteral("Something you should know..."),
+                                             MessageIcon::Warning);
+        });
     } else {
         window_->Reload();
     }

@@ -707,6 +707,11 @@ void ServersWindow::buAddServerClick() {
     const std::string text = edAddServer->text().trimmed().toStdString();
     if (!net::ParseServerAddress(text)) {
         edAddServer->selectAll();
+        if (badAddress_) {
+            badAddress_(QStringLiteral("\"%1\" is not a server address. Type it as host:port, "
+                                       "e.g. 192.168.0.5:26000.")
+                            .arg(edAddServer->text().trimmed()));
+        }
         return;
     }
     for (const net::ServerResult& r : results_) {
@@ -720,6 +725,7 @@ void ServersWindow::buAddServerClick() {
     AddRow(QString::fromStdString(text), true);
     edAddServer->clear();
     pbRefresh->setRange(0, std::max(1, model->rowCount()));
+    Refresh();  // the new server is asked at once, not only on the next refresh
 }
 
 void ServersWindow::buRemoveServerClick() {

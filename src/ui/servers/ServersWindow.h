@@ -65,6 +65,8 @@ public:
     net::MasterOptions& MastersOptions() { return masterOptions_; }
     // Marks or unmarks the server of a model row as a favourite (stored at once).
     void ToggleFavourite(int row);
+    // Told the text to show when an address typed to add cannot be read.
+    void OnBadAddress(std::function<void(const QString&)> tell) { badAddress_ = std::move(tell); }
 
     QLineEdit* edFilter;
     QLineEdit* edPlayer;
@@ -95,6 +97,7 @@ signals:
     void refreshFinished();
 
 private:
+    std::function<void(const QString&)> badAddress_;
     void BuildControls();
     void AddRow(const QString& address, bool kept);
     void AddFoundRows(int generation, const std::vector<std::string>& addresses);

@@ -15,6 +15,7 @@
 #include "ui/pages/MultiplayerPage.h"
 #include "ui/pages/QuickSetBar.h"
 #include "ui/pickers/DirectoryChecks.h"
+#include "ui/settings/WindowSize.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/LocalText.h"
 #include "ui/widgets/ParamListEditor.h"
@@ -151,6 +152,7 @@ void SettingsController::LoadSettings() {
     LoadRecentLists(*store);
     LoadQuickSet("");
     LoadQuickSetChooser(*store);
+    RestoreWindowSize(*store, "Main", dialog_);
 }
 
 void SettingsController::LoadInternalOptions(store::Store& store) {
@@ -225,6 +227,7 @@ void SettingsController::SaveSettings() {
     data.currentSelected = dialog_.quickSetBar->comboQuickSet->currentIndex();
 
     SaveAll(*store, data);
+    SaveWindowSize(*store, "Main", dialog_);
 }
 
 // --- Helpers ------------------------------------------------------------------------------

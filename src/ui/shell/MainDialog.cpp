@@ -53,7 +53,7 @@ QAction* AddAction(QMenu& menu, const QString& name, const QString& caption) {
 TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       context_(context) {
     setObjectName(QStringLiteral("MainDialog"));
     setWindowTitle(QStringLiteral("Fenmar - launch Quake (the better way)"));
@@ -109,9 +109,12 @@ TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     tiIconTimer->start();
     setWindowIcon(QIcon(ilRotatingLogo->At(0)));
 
-    // Fixed size: the design's size, or larger where the contents need it.
+    // Opens at the design's size, or larger where the contents need it; that is also the
+    // smallest size. Larger, the pages, lists and edits grow with the window.
     layout()->activate();
-    setFixedSize(sizeHint().expandedTo(kDesignSize));
+    const QSize opened = sizeHint().expandedTo(kDesignSize);
+    setMinimumSize(opened);
+    resize(opened);
 }
 
 TMainDialog::~TMainDialog() {

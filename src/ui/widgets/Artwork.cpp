@@ -27,7 +27,7 @@ void PaintEmblem(QPainter& p, qreal degrees) {
     QRadialGradient disc(50, 42, 58);
     disc.setColorAt(0, kSlate.lighter(170));
     disc.setColorAt(1, kSlate);
-    p.setPen(QPen(kEmber.darker(160), 4));
+    p.setPen(QPen(kEmber, 4));  // a bright rim, so the disc stands out on dark backgrounds too
     p.setBrush(disc);
     p.drawEllipse(QRectF(4, 4, 92, 92));
 
@@ -158,44 +158,58 @@ QPixmap TallLogo(QSize size, qreal ratio) {
     return pixmap;
 }
 
-QIcon ViewStyleIcon(int style) {
+namespace {
+
+void PaintViewStyleGlyph(QPainter& p, int style) {
+    switch (style) {
+        case 0:  // large icons
+            for (int i = 0; i < 4; ++i) {
+                p.drawRect(QRectF(1.5 + (i % 2) * 7.5, 1.5 + (i / 2) * 7.5, 5.5, 5.5));
+            }
+            break;
+        case 1:  // small icons
+            for (int i = 0; i < 6; ++i) {
+                const qreal x = 1 + (i % 2) * 8;
+                const qreal y = 2 + (i / 2) * 5;
+                p.drawRect(QRectF(x, y, 2.5, 2.5));
+                p.drawRect(QRectF(x + 3.5, y + 0.75, 3, 1));
+            }
+            break;
+        case 2:  // list
+            for (int i = 0; i < 4; ++i) {
+                p.drawRect(QRectF(1, 1.5 + i * 3.75, 2.5, 2.5));
+                p.drawRect(QRectF(5, 2.25 + i * 3.75, 9, 1));
+            }
+            break;
+        default:  // details
+            for (int i = 0; i < 4; ++i) {
+                p.drawRect(QRectF(1, 1.5 + i * 3.75, 2.5, 2.5));
+                p.drawRect(QRectF(5, 2.25 + i * 3.75, 4.5, 1));
+                p.drawRect(QRectF(11, 2.25 + i * 3.75, 4, 1));
+            }
+            break;
+    }
+}
+
+}  // namespace
+
+QIcon ViewStyleIcon(int style, const QPalette& palette) {
     QIcon icon;
-    for (qreal ratio : {1.0, 2.0}) {
-        QPixmap pixmap = Canvas({16, 16}, ratio);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(60, 70, 90));
-        switch (style) {
-            case 0:  // large icons
-                for (int i = 0; i < 4; ++i) {
-                    p.drawRect(QRectF(1.5 + (i % 2) * 7.5, 1.5 + (i / 2) * 7.5, 5.5, 5.5));
-                }
-                break;
-            case 1:  // small icons
-                for (int i = 0; i < 6; ++i) {
-                    const qreal x = 1 + (i % 2) * 8;
-                    const qreal y = 2 + (i / 2) * 5;
-                    p.drawRect(QRectF(x, y, 2.5, 2.5));
-                    p.drawRect(QRectF(x + 3.5, y + 0.75, 3, 1));
-                }
-                break;
-            case 2:  // list
-                for (int i = 0; i < 4; ++i) {
-                    p.drawRect(QRectF(1, 1.5 + i * 3.75, 2.5, 2.5));
-                    p.drawRect(QRectF(5, 2.25 + i * 3.75, 9, 1));
-                }
-                break;
-            default:  // details
-                for (int i = 0; i < 4; ++i) {
-                    p.drawRect(QRectF(1, 1.5 + i * 3.75, 2.5, 2.5));
-                    p.drawRect(QRectF(5, 2.25 + i * 3.75, 4.5, 1));
-                    p.drawRect(QRectF(11, 2.25 + i * 3.75, 4, 1));
-                }
-                break;
+    const struct {
+        QIcon::Mode mode;
+        QPalette::ColorGroup group;
+    } forms[] = {{QIcon::Normal, QPalette::Active}, {QIcon::Disabled, QPalette::Disabled}};
+    for (const auto& form : forms) {
+        for (qreal ratio : {1.0, 2.0}) {
+            QPixmap pixmap = Canvas({16, 16}, ratio);
+            QPainter p(&pixmap);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(palette.color(form.group, QPalette::ButtonText));
+            PaintViewStyleGlyph(p, style);
+            p.end();
+            icon.addPixmap(pixmap, form.mode);
         }
-        p.end();
-        icon.addPixmap(pixmap);
     }
     return icon;
 }

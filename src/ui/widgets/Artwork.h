@@ -4,6 +4,7 @@
 // main window and the glyphs of the view-style buttons.
 
 #include <QIcon>
+#include <QPalette>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -23,7 +24,9 @@ QPixmap DefaultPlugInIcon(int side, qreal ratio = 1.0);
 QPixmap ResourcePixmap(const QString& name);
 // The tall logo of the main window's right-hand column.
 QPixmap TallLogo(QSize size, qreal ratio = 1.0);
-// The glyph of a view-style button: 0 large icons, 1 small icons, 2 list, 3 details.
-QIcon ViewStyleIcon(int style);
+// The glyph of a view-style button: 0 large icons, 1 small icons, 2 list, 3 details, drawn in
+// the button text colour of `palette` (its disabled form in the disabled colour), so that it
+// reads on light and dark palettes alike.
+QIcon ViewStyleIcon(int style, const QPalette& palette);
 
 }  // namespace fenmar::ui

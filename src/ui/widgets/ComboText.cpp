@@ -1,11 +1,20 @@
 #include "ui/widgets/ComboText.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QObject>
 
 namespace fenmar::ui {
 
 namespace {
+
+// A long text ("name - title") shows its start, not its end, when the program sets it or an
+// entry is picked; the cursor stays where it was while the user types.
+void ShowStart(QComboBox* combo) {
+    if (QLineEdit* edit = combo->lineEdit()) {
+        edit->setCursorPosition(0);
+    }
+}
 
 // Lives as a child of its chooser and holds the chooser's change handler.
 class ComboChangeHandler : public QObject {
@@ -16,6 +25,7 @@ public:
         // An editable chooser's text is its edit's text; a drop-down list's is the entry's.
         if (combo->isEditable()) {
             connect(combo, &QComboBox::editTextChanged, this, [this] { FromSignal(); });
+            connect(combo, &QComboBox::textActivated, this, [combo] { ShowStart(combo); });
         } else {
             connect(combo, &QComboBox::currentTextChanged, this, [this] { FromSignal(); });
         }
@@ -59,6 +69,7 @@ private:
 void SetText(QComboBox* combo, const QString& text) {
     if (combo->isEditable()) {
         combo->setEditText(text);
+        ShowStart(combo);
     } else {
         combo->setCurrentIndex(
             combo->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive));

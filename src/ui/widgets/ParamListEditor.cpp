@@ -74,6 +74,7 @@ ParamListController::ParamListController(const ParamListControls& controls, QObj
     connect(c_.up, &QToolButton::clicked, this, &ParamListController::MoveUpClick);
     connect(c_.down, &QToolButton::clicked, this, &ParamListController::MoveDownClick);
     c_.list->installEventFilter(this);
+    c_.edit->installEventFilter(this);
 }
 
 std::vector<std::string> ParamListController::Entries() const {
@@ -176,9 +177,18 @@ void ParamListController::MoveDownClick() {
 }
 
 bool ParamListController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == c_.list && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+    if (event->type() != QEvent::KeyPress) {
+        return QObject::eventFilter(watched, event);
+    }
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (watched == c_.list && key == Qt::Key_Delete) {
         RemoveClick();
+        return true;
+    }
+    // Return in the edit adds its text as the add button does, when that button would.
+    if (watched == c_.edit && (key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        c_.add->isEnabled()) {
+        AddClick();
         return true;
     }
     return QObject::eventFilter(watched, event);

@@ -51,11 +51,18 @@ CommandLineRow::CommandLineRow(QWidget* parent) : QWidget(parent) {
         this, QStringLiteral("buEvalCmdLine"), QStringLiteral("evaluate"),
         QStringLiteral(
             "Press this button to preview the commandline, how quake will be executed."));
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(labCommandLine);
-    row->addWidget(edCommandLine, 1);
-    row->addWidget(buEvalCmdLine);
+    labConfigLines = Named(new QLabel(this), QStringLiteral("labConfigLines"));
+    labConfigLines->setTextFormat(Qt::PlainText);
+    labConfigLines->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    labConfigLines->hide();
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(0);
+    grid->addWidget(labCommandLine, 0, 0);
+    grid->addWidget(edCommandLine, 0, 1);
+    grid->addWidget(buEvalCmdLine, 0, 2);
+    grid->addWidget(labConfigLines, 1, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
 }
 
 }  // namespace fenmar::ui

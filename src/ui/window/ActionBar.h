@@ -25,6 +25,8 @@ public:
     QLabel* labCommandLine;
     QLineEdit* edCommandLine;
     QPushButton* buEvalCmdLine;
+    // In config-file mode: the config file's lines under the line; hidden otherwise.
+    QLabel* labConfigLines;
 };
 
 }  // namespace fenmar::ui

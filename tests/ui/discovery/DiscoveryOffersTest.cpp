@@ -2,6 +2,8 @@
 // computer the test builds.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QFont>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -101,6 +103,16 @@ TEST_F(DiscoveryOffersTest, RowsWhoseProgramCannotBeFoundAreMarkedNotRemoved) {
     EXPECT_TRUE(list.IsMarkedMissing("Gone"));
     EXPECT_TRUE(Row("Nowhere")->toolTip(1).contains("not found"));
     EXPECT_EQ(Row("On PATH")->toolTip(1), Q(bin + "/tyr-quake"));  // where it was found
+    // The Executable box marks them alike and shows the programs found first.
+    QComboBox& box = *dlg.general->comboExecutables;
+    EXPECT_EQ(box.itemText(0), "Absolute");
+    EXPECT_EQ(box.itemText(1), "On PATH");
+    const int nowhere = box.findText("Nowhere");
+    EXPECT_GT(nowhere, 1);
+    EXPECT_TRUE(box.itemData(nowhere, Qt::FontRole).value<QFont>().italic());
+    EXPECT_TRUE(box.itemData(nowhere, Qt::ToolTipRole).toString().contains("not found"));
+    EXPECT_FALSE(box.itemData(1, Qt::FontRole).isValid());
+    EXPECT_EQ(box.itemData(1, Qt::ToolTipRole).toString(), Q(bin + "/tyr-quake"));
     // Built-in rows are found only once a Quake directory holds their file.
     EXPECT_TRUE(list.IsMarkedMissing("WinQuake"));
     options.edQuakePath->setText(Q(quake));

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +21,7 @@
 #include "ui/pages/OptionsPage.h"
 #include "ui/widgets/ComboText.h"
 #include "ui/widgets/Controls.h"
+
 #include "ui/window/ActionBar.h"
 
 namespace fenmar {
@@ -55,6 +57,11 @@ TEST_F(GameLaunch, StartsTheGameWithTheComposedLineAndKeepsTheRecentEntries) {
     EXPECT_TRUE(services.messages.empty());
     const std::string exe = (fs::path(quake) / "quake.exe").string();
     EXPECT_EQ(Line(), exe + " -game ctf -listen +exec fenmar.cfg");
+    // What the config file runs is shown too, under the line and in its tool tip.
+    EXPECT_TRUE(dlg.commandLine->labConfigLines->isVisibleTo(&dlg));
+    EXPECT_EQ(dlg.commandLine->labConfigLines->text(),
+              "fenmar.cfg: hostname \"LAN party\"; deathmatch 2; map e1m1");
+    EXPECT_TRUE(dlg.commandLine->edCommandLine->toolTip().contains("\nmap e1m1"));
     const auto run = test::WaitForFakeGame(log);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(fs::path(run.cwd), fs::path(quake));

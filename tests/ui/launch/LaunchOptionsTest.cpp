@@ -197,6 +197,7 @@ TEST_F(LaunchOptions, EvaluateWithoutAnExecutableTellsTheUserAndStillShowsTheLin
     EXPECT_THAT(line, HasSubstr("/games/quake"));
     EXPECT_THAT(line, Not(HasSubstr(".exe")));
     EXPECT_THAT(line, HasSubstr(" -listen +hostname \"My server\""));
+    EXPECT_FALSE(dlg.commandLine->labConfigLines->isVisibleTo(&dlg)) << "no config file runs";
 }
 
 TEST_F(LaunchOptions, NumberEditsIgnoreNonNumbersAndClampToTheirField) {

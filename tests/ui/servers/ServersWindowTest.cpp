@@ -153,19 +153,25 @@ TEST_F(ServersWindowTest, SortsNumbersAsNumbersAndFiltersByTextEmptyAndFull) {
 TEST_F(ServersWindowTest, KeepsAddedServersUnderTheirOwnKeyAndRemovesOnlyThose) {
     ServersWindow& w = Open();
     WaitForRefresh(w);
-    w.edAddServer->setText(QStringLiteral(" qw://10.0.0.1 "));
+    const std::string added = "qw://" + ClosedPortAddress();
+    w.edAddServer->setText(QString::fromStdString(" " + added + " "));
     w.buAddServer->click();
+    EXPECT_TRUE(w.Refreshing()) << "a server added is asked at once";
+    WaitForRefresh(w);
+    EXPECT_EQ(Cell(w, added, ServersWindow::ColState), "no answer") << "and has its answer";
     w.edAddServer->setText(QStringLiteral("bad address"));
     w.buAddServer->click();
+    ASSERT_EQ(services.MessageTexts().size(), 1U) << "an address that cannot be read is told";
+    EXPECT_TRUE(services.MessageTexts()[0].contains(QStringLiteral("\"bad address\"")));
     w.edAddServer->setText(QString::fromStdString(full.Address()));  // already listed
     w.buAddServer->click();
-    EXPECT_EQ(Kept(), (std::vector<std::string>{"qw://10.0.0.1"}));
+    EXPECT_EQ(Kept(), (std::vector<std::string>{added}));
     EXPECT_EQ(store::RegReadInteger(*storage, ui::ServersKeyPath(), "Count"), 1);
     EXPECT_EQ(w.model->rowCount(), 3);
 
     Select(w, full.Address());
     EXPECT_FALSE(w.buRemoveServer->isEnabled()) << "the history is not the user's list";
-    Select(w, "qw://10.0.0.1");
+    Select(w, added);
     ASSERT_TRUE(w.buRemoveServer->isEnabled());
     w.buRemoveServer->click();
     EXPECT_TRUE(Kept().empty());

@@ -57,6 +57,14 @@ TEST_P(ParamListTest, AddNeedsTextAndAllowsDuplicates) {
     EXPECT_FALSE(Enabled(c().add));
     editor().AddClick();  // empty: never added
     EXPECT_EQ(c().list->count(), 2);
+    // Return in the edit adds as the button does, and only what the button would add.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(c().edit, &enter);
+    EXPECT_EQ(c().list->count(), 2);
+    c().edit->setText(QStringLiteral("-game x"));
+    QApplication::sendEvent(c().edit, &enter);
+    EXPECT_EQ(Entries(), (QStringList{"-nosound", "-nosound", "-game x"}));
+    EXPECT_TRUE(c().edit->text().isEmpty());
 }
 
 TEST_P(ParamListTest, SelectingCopiesAndChangeReplacesInPlace) {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScreen>
 #include <memory>
 
 #include "ScriptedUiServices.h"
@@ -115,8 +116,14 @@ TEST_F(Persistence, FirstRunThenCloseLeavesTheWholeLayout) {
 TEST_F(Persistence, ChangingOnlyTheMapAndClosingShowsTheMapAtTheNextStart) {
     ProgramRun& first = StartAndActivate();
     first.dlg.general->comboMap->setEditText(QStringLiteral("e1m3 - The Necropolis"));
+    // The window's size comes back too, as far as the screen has room.
+    const QSize larger = first.dlg.minimumSize() + QSize(20, 30);
+    first.dlg.resize(larger);
     first.dlg.close();
     ProgramRun& second = StartAndActivate();
+    EXPECT_EQ(second.dlg.size(), larger.boundedTo(second.dlg.screen()->availableGeometry().size())
+                                     .expandedTo(second.dlg.minimumSize()));
+    EXPECT_NE(second.dlg.size(), second.dlg.minimumSize());
     EXPECT_EQ(second.dlg.general->comboMap->currentText(), "e1m3 - The Necropolis");
     EXPECT_EQ(second.context.globals.Profile.Text(TextField::LaunchMap), "e1m3 - The Necropolis");
 }

@@ -30,6 +30,10 @@ TEST(ComboText, RunsTheHandlerExactlyOnceWhetherOrNotTheTextChanges) {
     ui::SetComboText(combo, QStringLiteral("dm3"));
     ui::SetComboText(combo, QStringLiteral("dm3"));
     EXPECT_EQ(seen, (std::vector<QString>{"dm3", "dm3"}));
+    // A long text shows its start: the cursor is at its beginning.
+    ui::SetComboText(combo,
+                     QStringLiteral("b_bh10 - a very long title of a map, longer than the box"));
+    EXPECT_EQ(combo->lineEdit()->cursorPosition(), 0);
 }
 
 TEST(ComboText, UserChangesRunTheHandlerToo) {
