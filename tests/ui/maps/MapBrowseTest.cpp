@@ -98,15 +98,17 @@ TEST_F(MapBrowseTest, ALargerWindowGivesItsListsAndTheirColumnsTheRoom) {
     const QTreeWidget* list = browser.lvPatchMaps();
     const int listWidth = list->width();
     const int description = list->columnWidth(1);
-    browser.resize(1280, 900);
+    browser.resize(1800, 900);
     QCoreApplication::processEvents();
-    EXPECT_EQ(browser.minimumSize(), QSize(715, 368)) << "the design size is the smallest";
+    EXPECT_EQ(browser.minimumSize(), QSize(983, 368)) << "the design size is the smallest";
     EXPECT_GT(list->width(), listWidth + 150);
     EXPECT_GT(list->height(), 297 + 400);
     EXPECT_GT(list->columnWidth(1), description);
     EXPECT_LT(list->geometry().right(), browser.lvBuiltInMaps()->geometry().left());
     EXPECT_LE(browser.edMap()->geometry().bottom(), 900);
     EXPECT_GT(browser.edMap()->geometry().top(), 800) << "the rows keep to the bottom";
+    EXPECT_GT(browser.previewPane()->geometry().left(), list->geometry().right());
+    EXPECT_GT(browser.previewPane()->geometry().right(), 1800 - 10) << "the picture keeps right";
     browser.reject();
 }
 
