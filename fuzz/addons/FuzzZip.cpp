@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "addons/ZipInspect.h"
+#include "addons/ZipEntries.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace fenmar::addons;

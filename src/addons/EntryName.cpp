@@ -1,5 +1,5 @@
 #include "addons/Download.h"
-#include "addons/ZipInspect.h"
+#include "addons/ZipEntries.h"
 
 namespace fenmar::addons {
 

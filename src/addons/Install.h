@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "addons/AddOn.h"
-#include "addons/ZipInspect.h"
+#include "addons/ZipEntries.h"
 
 namespace fenmar::addons {
 

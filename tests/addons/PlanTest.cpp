@@ -17,8 +17,8 @@ TEST(DownloadTest, AddressesComeFromTheCatalogueHostOnlyForPlainIds) {
         const char* id;
         const char* url;  // "" = refused
     } cases[] = {
-        {"https://www.quaddicted.com/reviews/quaddicted_database.xml", "czg07",
-         "https://www.quaddicted.com/filebase/czg07.zip"},
+        {"https://catalogue.example/reviews/database.xml", "czg07",
+         "https://catalogue.example/filebase/czg07.zip"},
         {"http://127.0.0.1:8123/some/where/db.xml?x=1#y", "a_b-1.2",
          "http://127.0.0.1:8123/filebase/a_b-1.2.zip"},
         {"http://user:pw@127.0.0.1/db.xml", "x", "http://127.0.0.1/filebase/x.zip"},

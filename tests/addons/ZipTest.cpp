@@ -3,7 +3,7 @@
 
 #include "TempDir.h"
 #include "ZipFiles.h"
-#include "addons/ZipInspect.h"
+#include "addons/ZipEntries.h"
 
 namespace fenmar::addons {
 namespace {

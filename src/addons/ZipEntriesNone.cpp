@@ -1,5 +1,5 @@
 // Builds without the zip library: no archive is listed, so no add-on is installed.
-#include "addons/ZipInspect.h"
+#include "addons/ZipEntries.h"
 #include "addons/ZipReader.h"
 
 namespace fenmar::addons {

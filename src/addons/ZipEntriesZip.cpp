@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <unordered_map>
 
-#include "addons/ZipInspect.h"
+#include "addons/ZipEntries.h"
 #include "addons/ZipReader.h"
 
 namespace fenmar::addons {
