@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer programs (preset "fuzz") and runs each one for a bounded time on its seed
-# corpus. Program bin/fuzz_<folder> belongs to fuzz/<folder>/corpus/. Any crash,
+# corpus. Program bin/fuzz_<folder> belongs to fuzz/<folder>/corpus/ (bin/fuzz_<folder>_<what>,
+# one of several in a folder, to fuzz/<folder>/corpus-<what>/). Any crash,
 # hang (a single input running longer than the timeout) or out-of-memory fails the stage.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -34,6 +35,10 @@ for program in "${programs[@]}"; do
     name=$(basename "$program")
     folder=${name#fuzz_}
     corpus=fuzz/$folder/corpus
+    # Targets that share a folder (fuzz_<folder>_<what>) keep their seeds in corpus-<what>.
+    if [ ! -d "$corpus" ] && [ "$folder" != "${folder#*_}" ]; then
+        corpus=fuzz/${folder%%_*}/corpus-${folder#*_}
+    fi
     if [ ! -d "$corpus" ]; then
         echo "fuzz: $name has no seed corpus $corpus" >&2
         exit 1
