@@ -1,7 +1,9 @@
 #include "net/ServerProbe.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 
 namespace fenmar::net {
 
@@ -256,7 +258,10 @@ ServerProbe::Event ServerProbe::InfoReply(ByteView packet, Clock::time_point now
             NotePing(now, stageStart_);
             r.rules = status->info;
             for (const QwPlayer& p : status->players) {
-                r.playerList.push_back({p.name, p.frags, p.time * 60, p.ping});
+                // Minutes on the server, as seconds; a hostile count stays within an int.
+                const auto seconds = std::clamp<std::int64_t>(std::int64_t{p.time} * 60, 0,
+                                                              std::numeric_limits<int>::max());
+                r.playerList.push_back({p.name, p.frags, static_cast<int>(seconds), p.ping});
             }
             return FinishAnswered();
         }
