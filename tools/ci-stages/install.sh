@@ -81,7 +81,7 @@ grep -Fqx "Exec=\"$prefix/bin/fenmar\"" "$prefix/share/applications/$id.desktop"
     || fail "menu entry Exec= line: $(grep ^Exec= "$prefix/share/applications/$id.desktop")"
 "$prefix/bin/fenmar" --desktop-entry "Coop night" > "$work/fenmar-quickset-Coop_night.desktop"
 desktop-file-validate "$work/fenmar-quickset-Coop_night.desktop"
-grep -Fqx "Exec=\"$prefix/bin/fenmar\" --run -- \"Coop night\"" "$work/fenmar-quickset-Coop_night.desktop" \
+grep -Fqx "Exec=\"$prefix/bin/fenmar\" --run --gui-errors -- \"Coop night\"" "$work/fenmar-quickset-Coop_night.desktop" \
     || fail "launcher Exec= line: $(grep ^Exec= "$work/fenmar-quickset-Coop_night.desktop")"
 grep -q "^Icon=$prefix/share/icons/hicolor/256x256/apps/fenmar.png$" \
     "$work/fenmar-quickset-Coop_night.desktop" || fail "launcher icon"
