@@ -194,7 +194,8 @@ void ScanArchive(zip_t* archive, const std::vector<bool>& separate, std::int64_t
             continue;
         }
         std::string name = Pk3MapName(st.name);
-        if (name.empty() || !Readable(st) || index >= separate.size() || !separate[index]) {
+        if (name.empty() || !Readable(st) || index >= separate.size() ||
+            !separate[static_cast<std::size_t>(index)]) {
             continue;
         }
         MapEntry entry{std::move(name), std::string(kNotScanned)};

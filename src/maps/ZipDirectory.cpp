@@ -56,7 +56,7 @@ std::optional<EndOfDirectory> FindEnd(BinaryReader& reader, std::uint64_t size) 
     if (tail.size() < kEndRecord) {
         return std::nullopt;
     }
-    for (std::size_t at = tail.size() - kEndRecord + 1; at-- > 0;) {
+    for (std::size_t at = tail.size() - static_cast<std::size_t>(kEndRecord) + 1; at-- > 0;) {
         if (U32(tail, at) != 0x06054b50) {
             continue;
         }
