@@ -28,8 +28,12 @@ for stage in tools/ci-stages/*.sh; do
     name=$(basename "$stage" .sh)
     echo "== stage $name"
     start=$(date +%s)
+    # A stage may have no list of its own (only the glob is dropped by nullglob when nothing
+    # matches, so the stage's own list is added only where it exists).
+    lists=()
+    [ -f tools/packages/"$name".txt ] && lists+=(tools/packages/"$name".txt)
     shopt -s nullglob
-    lists=(tools/packages/"$name".txt tools/packages/"$name"-*.txt)
+    lists+=(tools/packages/"$name"-*.txt)
     shopt -u nullglob
     NOT_INSTALLED=()
     if [ ${#lists[@]} -gt 0 ]; then
