@@ -3,11 +3,13 @@
 # corpus. Program bin/fuzz_<folder> belongs to fuzz/<folder>/corpus/ (bin/fuzz_<folder>_<what>,
 # one of several in a folder, to fuzz/<folder>/corpus-<what>/). Any crash,
 # hang (a single input running longer than the timeout) or out-of-memory fails the stage.
+# The targets run side by side, one per core (FUZZ_JOBS), each printing its report when done.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-# 45 s a target keeps the whole test command within its time budget as targets are added.
-seconds=${FUZZ_SECONDS:-30}
+# 15 s a target, two at a time, keeps the whole test command within its time budget.
+seconds=${FUZZ_SECONDS:-15}
+jobs=${FUZZ_JOBS:-$(nproc)}
 # FUZZ_BUILD_DIR builds elsewhere than the preset's build-fuzz/ (a developer's own tree).
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 
@@ -31,7 +33,9 @@ trap 'rm -rf "$work"' EXIT
 artifacts=$build/artifacts
 mkdir -p "$artifacts"
 
-for program in "${programs[@]}"; do
+# Runs one target; its output goes to $work/<name>.log.
+fuzz_one() {
+    local program=$1 name folder corpus scratch
     name=$(basename "$program")
     folder=${name#fuzz_}
     corpus=fuzz/$folder/corpus
@@ -40,8 +44,8 @@ for program in "${programs[@]}"; do
         corpus=fuzz/${folder%%_*}/corpus-${folder#*_}
     fi
     if [ ! -d "$corpus" ]; then
-        echo "fuzz: $name has no seed corpus $corpus" >&2
-        exit 1
+        echo "fuzz: $name has no seed corpus $corpus"
+        return 1
     fi
     # New inputs go to a scratch directory first in the list, so the seeds stay untouched.
     scratch=$work/$folder
@@ -49,4 +53,36 @@ for program in "${programs[@]}"; do
     echo "== fuzz $name for ${seconds} s on $corpus"
     "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$artifacts/$name-" "$scratch" "$corpus"
+}
+
+# Prints the log of the target that ran as process $1 and notes a failure.
+failed=()
+report() {
+    local pid=$1 status=0
+    wait "$pid" || status=$?
+    cat "$work/${names[$pid]}.log"
+    if [ "$status" -ne 0 ]; then
+        echo "== fuzz ${names[$pid]} FAILED (exit $status)"
+        failed+=("${names[$pid]}")
+    fi
+}
+
+declare -A names=()
+running=()
+for program in "${programs[@]}"; do
+    if [ ${#running[@]} -ge "$jobs" ]; then
+        report "${running[0]}"
+        running=("${running[@]:1}")
+    fi
+    name=$(basename "$program")
+    fuzz_one "$program" > "$work/$name.log" 2>&1 &
+    names[$!]=$name
+    running+=("$!")
 done
+for pid in "${running[@]}"; do
+    report "$pid"
+done
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "fuzz: failed: ${failed[*]} (inputs in $artifacts)" >&2
+    exit 1
+fi
