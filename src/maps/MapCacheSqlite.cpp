@@ -4,9 +4,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
+#include "maps/CacheDatabase.h"
 #include "maps/MapCache.h"
 #include "platform/FileSystem.h"
 
@@ -26,33 +25,12 @@ constexpr const char* kSchema =
     "  changed INTEGER NOT NULL, identity INTEGER NOT NULL, min_size INTEGER NOT NULL,"
     "  entries BLOB NOT NULL, PRIMARY KEY(dir, name)) WITHOUT ROWID;";
 
-// The file is no database or its pages do not hold together: it cannot be mended, only
-// replaced. Every other failure (busy, locked, no permission, no memory, a full disk, too many
-// open files) says nothing about the file.
-bool IsDamage(int rc) {
-    const int primary = rc & 0xFF;
-    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
-}
-
 int Exec(sqlite3* db, const char* sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
 }
 
-struct Opened {
-    sqlite3* db = nullptr;
-    bool damaged = false;
-};
-
-// Opens the file and makes sure it holds our tables.
-Opened OpenDatabase(const std::string& file) {
-    Opened out;
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_close(db);
-        return out;
-    }
-    sqlite3_busy_timeout(db, 200);
+// Makes sure the file holds our tables: those of another version are made anew.
+int Prepare(sqlite3* db) {
     int version = -1;
     int rc = SQLITE_OK;
     {
@@ -76,31 +54,7 @@ Opened OpenDatabase(const std::string& file) {
             rc = Exec(db, "PRAGMA user_version = 2");
         }
     }
-    if (rc == SQLITE_OK) {
-        // A write-ahead log: no journal file made and removed per write, readers never blocked
-        // by a second copy of the program writing; a crash loses at most the latest titles.
-        Exec(db, "PRAGMA journal_mode = WAL");
-        rc = Exec(db, "PRAGMA synchronous = NORMAL");
-    }
-    if (rc == SQLITE_OK) {
-        rc = Exec(db, kSchema);
-    }
-    if (rc != SQLITE_OK) {
-        out.damaged = IsDamage(rc);
-        sqlite3_close(db);
-        return out;
-    }
-    out.db = db;
-    return out;
-}
-
-// The database and the files SQLite keeps beside it: a log left behind would be played into
-// the new database.
-void RemoveDatabase(const std::string& file) {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-        std::error_code ignored;
-        std::filesystem::remove(std::filesystem::path(file + suffix), ignored);
-    }
+    return rc == SQLITE_OK ? Exec(db, kSchema) : rc;
 }
 
 }  // namespace
@@ -114,7 +68,7 @@ struct Database {
     bool damaged = false;
 
     int Note(int rc) {
-        damaged = damaged || IsDamage(rc);
+        damaged = damaged || IsCacheDamage(rc);
         return rc;
     }
     // Called once a call's statements are finalized.
@@ -124,8 +78,8 @@ struct Database {
         }
         damaged = false;
         sqlite3_close(db);
-        RemoveDatabase(file);
-        db = OpenDatabase(file).db;
+        RemoveCacheDatabase(file);
+        db = OpenCacheDatabase(file, Prepare);
     }
 };
 
@@ -173,26 +127,13 @@ MapCache::MapCache(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 MapCache::~MapCache() = default;
 
 std::unique_ptr<MapCache> MapCache::Open(const std::string& file) {
-    if (file.empty()) {
-        return nullptr;
-    }
-    std::error_code ignored;
-    const std::filesystem::path path(file);
-    if (path.has_parent_path()) {
-        std::filesystem::create_directories(path.parent_path(), ignored);
-    }
-    Opened opened = OpenDatabase(file);
-    if (opened.damaged) {
-        // Not a database, or one damaged beyond use: a cache may be thrown away.
-        RemoveDatabase(file);
-        opened = OpenDatabase(file);
-    }
-    if (opened.db == nullptr) {
+    sqlite3* db = OpenCacheDatabase(file, Prepare);
+    if (db == nullptr) {
         return nullptr;
     }
     auto impl = std::make_unique<Impl>();
     impl->file = file;
-    impl->db = opened.db;
+    impl->db = db;
     return std::unique_ptr<MapCache>(new MapCache(std::move(impl)));
 }
 

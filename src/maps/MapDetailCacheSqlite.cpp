@@ -1,10 +1,8 @@
 // The summaries and pictures in SQLite, one row per map. Every failure of the database is
-// swallowed: the cache then simply knows nothing.
+// swallowed: the cache then simply knows nothing; a damaged file is replaced on opening.
 #include <sqlite3.h>
 
-#include <filesystem>
-#include <system_error>
-
+#include "maps/CacheDatabase.h"
 #include "maps/MapDetailCache.h"
 
 namespace fenmar::maps {
@@ -58,26 +56,14 @@ MapDetailCache::MapDetailCache(std::unique_ptr<Impl> impl) : impl_(std::move(imp
 MapDetailCache::~MapDetailCache() = default;
 
 std::unique_ptr<MapDetailCache> MapDetailCache::Open(const std::string& file) {
-    if (file.empty()) {
+    sqlite3* db = OpenCacheDatabase(file, [](sqlite3* opened) {
+        return sqlite3_exec(opened, kSchema, nullptr, nullptr, nullptr);
+    });
+    if (db == nullptr) {
         return nullptr;
-    }
-    std::error_code ignored;
-    const std::filesystem::path path(file);
-    if (path.has_parent_path()) {
-        std::filesystem::create_directories(path.parent_path(), ignored);
     }
     auto impl = std::make_unique<Impl>();
-    if (sqlite3_open_v2(file.c_str(), &impl->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
-        return nullptr;
-    }
-    sqlite3_busy_timeout(impl->db, 200);
-    sqlite3_exec(impl->db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
-    if (sqlite3_exec(impl->db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr) !=
-            SQLITE_OK ||
-        sqlite3_exec(impl->db, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        return nullptr;
-    }
+    impl->db = db;
     return std::unique_ptr<MapDetailCache>(new MapDetailCache(std::move(impl)));
 }
 

@@ -148,10 +148,17 @@ TEST_F(Engines, TheBaseDirectoryReachesTheEngineWholeWhateverItsName) {
     g.Profile->SkillLevel = 2;
     for (const std::string name :
          {"say \"hi\"", "tab\there", "\u041a\u0432\u0430\u043a", "q \"x\\\" y", "trailing\\"}) {
-        const std::string base = (fs::path(dir.Path()) / name).string();
-        g.Profile.SetText(TextField::QuakePath, base);
+        const fs::path path = fs::path(dir.Path()) / name;
+        g.Profile.SetText(TextField::QuakePath, path.string());
+        // Where the backslash separates (Windows), "trailing\" is a directory with a trailing
+        // separator, and that separator is dropped.
+        const std::string base = (path.has_filename() ? path : path.parent_path()).string();
         const auto request = GameStartRequest(Compose());
         EXPECT_EQ(request.args, (V{"-basedir", base, "+skill", "2"})) << name;
+        // On Windows the engine reads the whole line itself.
+        EXPECT_EQ(platform::SplitCommandLine(request.commandLine),
+                  (V{engine, "-basedir", base, "+skill", "2"}))
+            << name;
     }
 }
 

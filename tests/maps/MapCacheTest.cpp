@@ -9,6 +9,7 @@
 #include "TempDir.h"
 #include "maps/BrowserScan.h"
 #include "maps/MapCache.h"
+#include "maps/MapDetailCache.h"
 
 namespace fenmar::maps {
 namespace {
@@ -138,6 +139,9 @@ TEST(MapCacheFile, ADamagedOrUnusableCacheIsReplacedOrDoneWithout) {
     cache->StoreDirectory("d", {row});
     EXPECT_EQ(cache->LoadDirectory("d"), std::vector<CachedFile>{row});
     cache.reset();
+    // So does the detail cache.
+    const std::string details = tmp.WriteFile("cache/details.sqlite", std::string(4096, 'x'));
+    EXPECT_NE(MapDetailCache::Open(details), nullptr);
     // Where no file can be made the scan goes on without a cache.
     tmp.WriteFile("plain", "x");
     EXPECT_EQ(MapCache::Open(tmp.Str() + "/plain/sub/maps.sqlite"), nullptr);

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+
 #include "TempDir.h"
+#include "platform/DirectoryList.h"
 #include "platform/FileSystem.h"
 
 namespace fenmar::platform {
@@ -15,8 +21,8 @@ TEST(JoinPath, AddsOneSeparatorOnlyWhereNeeded) {
 }
 
 TEST(IsAbsoluteOrClimbing, CatchesEveryWayOut) {
-    for (const char* bad : {"/etc/passwd", "\\x.cfg", "C:x.cfg", "..", "../x", "a/../../x",
-                            "a\\..\\x", "x/.."}) {
+    for (const char* bad :
+         {"/etc/passwd", "\\x.cfg", "C:x.cfg", "..", "../x", "a/../../x", "a\\..\\x", "x/.."}) {
         EXPECT_TRUE(IsAbsoluteOrClimbing(bad)) << bad;
     }
     for (const char* good : {"fenmar.cfg", "a/b.cfg", "..cfg", "x..", "...", ""}) {
@@ -42,6 +48,49 @@ TEST(FindEntryIgnoringCase, FindsAnyCapitalsAndPrefersTheExactName) {
     EXPECT_FALSE(FileExists(JoinPath(dir.Str(), "ID1")));
     EXPECT_TRUE(RemoveFile(file));
     EXPECT_FALSE(RemoveFile(file));
+}
+
+// The key the map caches trust: a file rewritten with its size and written time kept still
+// shows another change time, and a file renamed over it another identity.
+TEST(ListFiles, TellsARewrittenOrReplacedFileFromTheOneListedBefore) {
+    namespace fs = std::filesystem;
+    test::TempDir dir;
+    const fs::path path = dir.Path() / "a.bsp";
+    dir.WriteFile("a.bsp", "12345");
+    dir.WriteFile("b.txt", "x");
+    // Whole seconds: some C runtimes set no finer written time.
+    const auto written =
+        std::chrono::floor<std::chrono::seconds>(fs::last_write_time(path) - std::chrono::hours(1));
+    fs::last_write_time(path, written);
+    const auto key = [&] {
+        const FileListing l = ListFiles(dir.Str(), [](std::string_view n) { return n == "a.bsp"; });
+        EXPECT_TRUE(l.exists);
+        EXPECT_EQ(l.error, "");
+        EXPECT_EQ(l.files.size(), 1u);
+        const FileInfo f = l.files.empty() ? FileInfo{} : l.files[0];
+        return std::tuple(f.size, f.modified, f.changed, f.identity);
+    };
+    const auto first = key();
+    EXPECT_EQ(std::get<0>(first), 5);
+    EXPECT_NE(std::get<1>(first), 0);
+    EXPECT_NE(std::get<2>(first), 0);
+    EXPECT_NE(std::get<3>(first), 0u);
+    EXPECT_EQ(key(), first);
+
+    auto rewritten = first;
+    for (int i = 0; i < 200 && std::get<2>(rewritten) == std::get<2>(first); ++i) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << "54321";
+        fs::last_write_time(path, written);
+        rewritten = key();  // until the system's clock has moved on from the first write
+    }
+    EXPECT_NE(std::get<2>(rewritten), std::get<2>(first));
+    EXPECT_EQ(std::tie(std::get<0>(rewritten), std::get<1>(rewritten), std::get<3>(rewritten)),
+              std::tie(std::get<0>(first), std::get<1>(first), std::get<3>(first)));
+
+    dir.WriteFile("new.tmp", "abcde");
+    fs::rename(dir.Path() / "new.tmp", path);
+    fs::last_write_time(path, written);
+    EXPECT_NE(std::get<3>(key()), std::get<3>(first));
 }
 
 }  // namespace

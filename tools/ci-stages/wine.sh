@@ -26,9 +26,6 @@ declare -A layer_not_yet=(
 )
 # Test cases that do not pass on Windows yet: "program:Suite.Case" -> reason.
 declare -A case_not_yet=(
-    [fenmar_core_tests:Engines.TheBaseDirectoryReachesTheEngineWholeWhateverItsName]="the new -basedir quoting is checked against the POSIX start only so far"
-    [fenmar_maps_tests:MapDetailService.AnswersFromTheCacheOnceAMapWasReadAndReadsChangedMapsAgain]="the Windows listing's change time and file ID under Wine are not yet checked"
-    [fenmar_maps_tests:BrowserScanTest.AReadErrorEndsTheListingAfterTheListItHappenedIn]="the test builds its expected path with / where the message has the system's \\"
 )
 
 # A tool that is missing fails the stage; where its package could not be installed
