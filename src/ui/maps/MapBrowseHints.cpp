@@ -116,12 +116,14 @@ void TMapBrowse::WarnAboutPk3() {
             !edMap_->text().startsWith(selected.first()->text(0) + " - ")) {
             continue;
         }
+        const bool doesNot = pk3Reading_ == Pk3Reading::DoesNot;
         context_.ui.ShowMessage(
-            QString("The map \"%1\" is inside a PK3 archive. %2 %3 read PK3 archives, so it "
-                    "may not find the map.\n\nThe map is chosen all the same; pick an engine "
-                    "that reads PK3 archives (DarkPlaces, FTEQW, QuakeSpasm-Spiked) to play it.")
+            QString("The map \"%1\" is inside a PK3 archive. %2 %3\n\nThe map is chosen all the "
+                    "same; to play it, pick an engine that reads PK3 archives (DarkPlaces, "
+                    "FTEQW, QuakeSpasm-Spiked).")
                 .arg(selected.first()->text(0), engineName_,
-                     pk3Reading_ == Pk3Reading::DoesNot ? "does not" : "may not"),
+                     doesNot ? "does not read PK3 archives and will not find it."
+                             : "may not read PK3 archives and then will not find it."),
             "A map inside a PK3 archive", MessageIcon::Warning);
         return;
     }
