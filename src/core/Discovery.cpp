@@ -23,28 +23,34 @@ namespace {
 struct KnownEngine {
     const char* program;
     const char* name;
+    // From the engine's own documentation; "may not" where it does not say or a version
+    // still found in distributions does not.
+    Pk3Reading pk3;
 };
+
+constexpr Pk3Reading kReads = Pk3Reading::Reads;
+constexpr Pk3Reading kMayNot = Pk3Reading::MayNot;
 
 // Longer program names first, so "quakespasm-spiked-…" is not taken for "quakespasm".
 constexpr std::array<KnownEngine, 18> kKnownEngines{{
-    {"darkplaces-dedicated", "DarkPlaces (dedicated server)"},
-    {"quakespasm-spiked", "QuakeSpasm-Spiked"},
-    {"darkplaces-sdl", "DarkPlaces (SDL)"},
-    {"darkplaces-glx", "DarkPlaces (GLX)"},
-    {"tyr-glquake", "TyrQuake (GL)"},
-    {"quakespasm", "QuakeSpasm"},
-    {"darkplaces", "DarkPlaces"},
-    {"fteqw-sdl", "FTEQW (SDL)"},
-    {"tyr-quake", "TyrQuake"},
-    {"fteqw-gl", "FTEQW (GL)"},
-    {"fteqw-vk", "FTEQW (Vulkan)"},
-    {"ironwail", "Ironwail"},
-    {"joequake", "JoeQuake"},
-    {"ezquake", "ezQuake"},
-    {"vkquake", "vkQuake"},
-    {"fteqw", "FTEQW"},
-    {"quake", "Quake (Debian's starter)"},
-    {"qss", "QuakeSpasm-Spiked"},
+    {"darkplaces-dedicated", "DarkPlaces (dedicated server)", kReads},
+    {"quakespasm-spiked", "QuakeSpasm-Spiked", kReads},
+    {"darkplaces-sdl", "DarkPlaces (SDL)", kReads},
+    {"darkplaces-glx", "DarkPlaces (GLX)", kReads},
+    {"tyr-glquake", "TyrQuake (GL)", kMayNot},
+    {"quakespasm", "QuakeSpasm", kMayNot},  // only its newer versions
+    {"darkplaces", "DarkPlaces", kReads},
+    {"fteqw-sdl", "FTEQW (SDL)", kReads},
+    {"tyr-quake", "TyrQuake", kMayNot},
+    {"fteqw-gl", "FTEQW (GL)", kReads},
+    {"fteqw-vk", "FTEQW (Vulkan)", kReads},
+    {"ironwail", "Ironwail", kMayNot},
+    {"joequake", "JoeQuake", kMayNot},
+    {"ezquake", "ezQuake", kReads},
+    {"vkquake", "vkQuake", kMayNot},
+    {"fteqw", "FTEQW", kReads},
+    {"quake", "Quake (Debian's starter)", kMayNot},  // starts whichever engine is installed
+    {"qss", "QuakeSpasm-Spiked", kReads},
 }};
 
 bool EndsWithIgnoringCase(const std::string& text, std::string_view suffix) {
@@ -188,6 +194,32 @@ std::vector<FoundEngine> FindEngines(const DiscoveryEnvironment& env, const std:
         }
     }
     return found;
+}
+
+Pk3Reading Pk3ReadingOf(std::string_view programFile) {
+    std::size_t start = programFile.size();
+    while (start > 0 && !platform::IsSeparator(programFile[start - 1])) {
+        --start;
+    }
+    const std::string fileName(programFile.substr(start));
+    if (fileName.empty()) {
+        return Pk3Reading::MayNot;
+    }
+    // The programs of the built-in rows came out before PK3 archives did.
+    for (const ExecutableEntry& row : ExecutableTable::BuiltInRows()) {
+        if (EqualsIgnoringAsciiCase(row.file, fileName)) {
+            return Pk3Reading::DoesNot;
+        }
+    }
+    const auto engine = RecogniseEngine(fileName, EndsWithIgnoringCase(fileName, ".exe"));
+    if (engine) {
+        for (const KnownEngine& known : kKnownEngines) {
+            if (engine->program == known.program) {
+                return known.pk3;
+            }
+        }
+    }
+    return Pk3Reading::MayNot;
 }
 
 }  // namespace fenmar

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fenmar {
@@ -52,6 +53,14 @@ struct FoundInstallation {
 // Windows), "ironwail-0.8.0-x86_64.AppImage", a Flatpak export "io.github.x.ironwail". The
 // readable name and the program name, or nullopt.
 std::optional<FoundEngine> RecogniseEngine(const std::string& fileName, bool windows);
+
+// Whether an engine reads maps from PK3 archives.
+enum class Pk3Reading { Reads, DoesNot, MayNot };
+
+// For the program of an executable row (its file: a name or a path, any case, with ".exe" or
+// not): the known engines as their documentation says, "does not" for the programs of the
+// built-in rows (DOS and Windows engines of the 1990s), "may not" for anything else.
+Pk3Reading Pk3ReadingOf(std::string_view programFile);
 
 // True when `dir` holds Quake's game data: an id1 folder with pak0.pak or progs.dat (any case).
 bool HoldsGameData(const std::string& dir);

@@ -52,6 +52,15 @@ std::optional<std::string> ReadTitle(const std::string& path, std::int64_t liste
     return ReadBSPMessage(reader, 0, budget, &cut);
 }
 
+// Lists a loose map below the threshold when the options ask for those; it is not read.
+void KeepSmall(const std::string& fileName, const ScanOptions& options, MapScan& scan) {
+    if (options.keepSmall) {
+        MapEntry entry{MapNameOf(fileName), {}};
+        entry.small = true;
+        scan.entries.push_back(std::move(entry));
+    }
+}
+
 bool HasPatch(const std::string& patch) {
     return !patch.empty() && patch != "<none>";
 }
@@ -92,6 +101,15 @@ void ScanArchivesInto(const std::string& directory, bool paksToo, const ScanOpti
     // Every archive of the directory was seen: the rows of those gone go.
     if (context.cache != nullptr && !context.Cancelled()) {
         context.cache->PruneArchives(directory, present);
+    }
+}
+
+// Marks the maps of a PK3 archive as such: not every engine reads them.
+void MarkPk3(const std::string& archiveName, MapScan& scan) {
+    if (IsPk3Name(archiveName)) {
+        for (MapEntry& entry : scan.entries) {
+            entry.inPk3 = true;
+        }
     }
 }
 
@@ -138,6 +156,7 @@ MapScan ScanMapDirectoryCached(const std::string& directory, const ScanOptions& 
             break;
         }
         if (file.size >= 0 && file.size < minimum) {
+            KeepSmall(file.name, options, scan);
             continue;
         }
         const FileKey key = KeyOf(file);
@@ -162,6 +181,7 @@ MapScan ScanMapDirectoryCached(const std::string& directory, const ScanOptions& 
             break;
         }
         if (!title) {
+            KeepSmall(file.name, options, scan);
             continue;
         }
         scan.entries.push_back({MapNameOf(file.name), *title});
@@ -194,6 +214,7 @@ MapScan ScanArchiveCached(const std::string& directory, const platform::FileInfo
             context.counters.cacheHits += scan.entries.size();
             ++context.counters.archivesCached;
             Advance(context, scan.entries.size());
+            MarkPk3(file.name, scan);
             return scan;
         }
     }
@@ -220,6 +241,7 @@ MapScan ScanArchiveCached(const std::string& directory, const platform::FileInfo
         context.cache->StoreArchive(directory, file.name, key, options.minBSPSize, scan.entries);
     }
     Advance(context, scan.entries.size());
+    MarkPk3(file.name, scan);
     return scan;
 }
 

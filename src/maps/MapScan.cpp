@@ -40,6 +40,14 @@ std::int64_t MinimumBytes(const ScanOptions& options) {
     return static_cast<std::int64_t>(options.minBSPSize) * 1024;
 }
 
+// Lists a loose map below the threshold when the options ask for those.
+void KeepSmall(const ScanOptions& options, MapEntry entry, MapScan& scan) {
+    if (options.keepSmall) {
+        entry.small = true;
+        scan.entries.push_back(std::move(entry));
+    }
+}
+
 // Reads the PAK directory in blocks and hands each 64-byte entry to `visit`.
 template <typename Visit>
 void ForEachPakEntry(BinaryReader& reader, Visit visit) {
@@ -92,6 +100,7 @@ MapScan ScanMapDirectory(const std::string& directory, const ScanOptions& option
         MapEntry entry{ToLowerAscii(file.name.substr(0, file.name.find('.'))), {}};
         if (options.dontScanBSPMsgs) {
             if (file.size < MinimumBytes(options)) {
+                KeepSmall(options, std::move(entry), scan);
                 continue;
             }
             entry.description = kNotScanned;
@@ -106,12 +115,14 @@ MapScan ScanMapDirectory(const std::string& directory, const ScanOptions& option
                 // A file below the threshold is no map, whether it can be opened or not.
                 const std::int64_t size = file.size >= 0 ? file.size : platform::FileSizeOf(path);
                 if (size >= 0 && size < MinimumBytes(options)) {
+                    KeepSmall(options, std::move(entry), scan);
                     continue;
                 }
                 throw;
             }
             const std::int64_t size = file.size >= 0 ? file.size : source->Size();
             if (size < MinimumBytes(options)) {
+                KeepSmall(options, std::move(entry), scan);
                 continue;
             }
             BinaryReader reader(*source);

@@ -15,6 +15,9 @@ namespace fenmar::maps {
 struct MapEntry {
     std::string name;         // file name without extension, lower case
     std::string description;  // the title, kNoDescription or kNotScanned
+    // A loose map file below the size threshold, listed unread (see ScanOptions::keepSmall).
+    bool small = false;
+    bool inPk3 = false;  // found in a PK3 archive
 
     bool operator==(const MapEntry&) const = default;
 };
@@ -22,6 +25,9 @@ struct MapEntry {
 struct ScanOptions {
     std::int32_t minBSPSize = 20;  // kilobytes; smaller files are no maps
     bool dontScanBSPMsgs = false;  // open no map file; every title kNotScanned
+    // Loose map files below the threshold are listed too, marked `small`, with no title and
+    // never opened. (Archives keep dropping theirs: there they are the game's models.)
+    bool keepSmall = false;
     // Bytes beyond the title windows per folder or archive (see ReadBSPMessage).
     std::size_t extensionBudget = kScanExtensionBudget;
 };

@@ -116,6 +116,27 @@ TEST(RecogniseEngineTest, ProgramNamesAnyCaseAndTheirPackagedForms) {
     EXPECT_EQ(RecogniseEngine("qss", false)->name, "QuakeSpasm-Spiked");
 }
 
+TEST(Pk3ReadingTest, KnownEnginesTheProgramsOfThe1990sAndAnythingElse) {
+    const struct {
+        const char* file;
+        Pk3Reading reading;
+    } cases[] = {
+        {"/usr/games/darkplaces-sdl", Pk3Reading::Reads},
+        {"FTEQW.exe", Pk3Reading::Reads},
+        {"quakespasm-spiked-linux64.AppImage", Pk3Reading::Reads},
+        {"/usr/games/quakespasm", Pk3Reading::MayNot},  // older versions are still packaged
+        {"quake", Pk3Reading::MayNot},                  // Debian's starter runs any engine
+        {"quake.exe", Pk3Reading::DoesNot},
+        {"id1/GLQuake.EXE", Pk3Reading::DoesNot},
+        {"q95.bat", Pk3Reading::DoesNot},
+        {"mygame", Pk3Reading::MayNot},
+        {"", Pk3Reading::MayNot},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Pk3ReadingOf(c.file), c.reading) << c.file;
+    }
+}
+
 // --- A whole fake computer ------------------------------------------------------------------
 
 class DiscoveryTest : public ::testing::Test {

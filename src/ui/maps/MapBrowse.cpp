@@ -67,9 +67,11 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     setMinimumSize(kClientWidth, kClientHeight);
     resize(kClientWidth, kClientHeight);
 
-    id1_ = MakeColumn(4, "lvID1Maps", "Contents of ID1\\MAPS:",
-                      "Sorry, you don't have a subdirectory called \"MAPS\" in your "
-                      "\"QUAKE\\ID1\"-directory.");
+    const QChar separator(platform::PathSeparator());
+    id1_ = MakeColumn(4, "lvID1Maps", QString("Contents of ID1%1MAPS:").arg(separator),
+                      QString("Sorry, you don't have a subdirectory called \"MAPS\" in your "
+                              "\"QUAKE%1ID1\"-directory.")
+                          .arg(separator));
     patch_ = MakeColumn(241, "lvPatchMaps", "External maps in the patch-dir:",
                         "Sorry, you don't have a subdirectory called \"MAPS\" in your current "
                         "patch-directory or didn't even select a patch.");
@@ -114,6 +116,15 @@ TMapBrowse::TMapBrowse(AppContext& context, QWidget* parent)
     labProgress_ = new QLabel(this);
     labProgress_->setObjectName("labScanProgress");
     labProgress_->setGeometry(324, kFilterTop + 2, 387, 17);
+    // In the progress line's place once the scan has ended.
+    labHiddenMaps_ = new QLabel(this);
+    labHiddenMaps_->setObjectName("labHiddenMaps");
+    labHiddenMaps_->setGeometry(324, kFilterTop + 2, 387, 17);
+    labHiddenMaps_->setTextFormat(Qt::RichText);
+    labHiddenMaps_->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                            Qt::LinksAccessibleByKeyboard);
+    connect(labHiddenMaps_, &QLabel::linkActivated, this,
+            [this](const QString& link) { ShowSmallMaps(link == QLatin1String("show")); });
     cacheFile_ = maps::DefaultCacheFile();
     link_ = std::make_shared<ScanLink>();
     link_->window = this;
@@ -219,6 +230,10 @@ void TMapBrowse::FormShow() {
     if (!IsSet(request.patch)) {
         request.patch.clear();
     }
+    request.options.keepSmall = true;  // counted, and shown on request
+    smallLimit_ = globals.MinBSPSize;
+    pk3Reading_ = EnginePk3Reading();
+    engineName_ = FromLocal(globals.Executable);
     pane_->Start(request, cacheFile_, globals.Profile->SkillLevel);
     const unsigned generation = ++generation_;
     ResetFills();
@@ -260,6 +275,9 @@ void TMapBrowse::StopScan() {
 }
 
 void TMapBrowse::done(int result) {
+    if (result == QDialog::Accepted) {
+        WarnAboutPk3();
+    }
     // Closing ends the scan; what it has not handed over yet is dropped.
     if (cancel_) {
         cancel_->store(true);
@@ -295,6 +313,13 @@ void TMapBrowse::ListDone(unsigned generation, maps::BrowserList which, maps::Ma
     if (!fill.active) {
         ++pendingFills_;
     }
+    small_[index].clear();
+    std::erase_if(scan.entries, [this, index](maps::MapEntry& entry) {
+        if (entry.small) {
+            small_[index].push_back(std::move(entry));
+        }
+        return entry.small;
+    });
     fill.entries = std::move(scan.entries);
     fill.next = 0;
     fill.error = std::move(scan.error);
@@ -315,15 +340,16 @@ void TMapBrowse::FillSome(unsigned generation, int index) {
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(count));
     for (std::size_t i = fill.next; i < fill.next + count; ++i) {
-        const maps::MapEntry& entry = fill.entries[i];
-        rows.append(
-            new QTreeWidgetItem(QStringList{FromLocal(entry.name), FromLocal(entry.description)}));
+        rows.append(MakeRow(fill.entries[i]));
     }
     column.list->addTopLevelItems(rows);
     fill.next += count;
     if (fill.next < fill.entries.size()) {
         QTimer::singleShot(0, this, [this, generation, index] { FillSome(generation, index); });
         return;
+    }
+    if (showSmall_) {
+        SetSmallRows(index);
     }
     column.list->resizeColumnToContents(0);  // names are short: the whole name shows
     column.filter->Rebuild(*column.list);
@@ -341,6 +367,7 @@ void TMapBrowse::MaybeFinished() {
     if (scanEnded_ && pendingFills_ == 0) {
         scanning_ = false;
         labProgress_->clear();
+        ShowHiddenLine();
     }
 }
 
@@ -348,6 +375,10 @@ void TMapBrowse::ResetFills() {
     for (Fill& fill : fills_) {
         fill = Fill{};
     }
+    for (std::vector<maps::MapEntry>& small : small_) {
+        small.clear();
+    }
+    labHiddenMaps_->clear();
     pendingFills_ = 0;
     scanEnded_ = false;
 }

@@ -6,11 +6,13 @@
 
 #include <QDialog>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/Discovery.h"
 #include "maps/BrowserScan.h"
 #include "ui/maps/MapBrowseStretch.h"
 #include "ui/maps/MapFilter.h"
@@ -22,6 +24,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace fenmar::ui {
 
@@ -61,6 +64,10 @@ public:
     QLabel* labScanProgress() const { return labProgress_; }
     MapPreviewPane* previewPane() const { return pane_; }
     QCheckBox* cbDeathmatchOnly() const { return cbDeathmatchOnly_; }
+    // "5 maps under 20 KB not shown" with a link that shows them greyed (and hides them again);
+    // empty when the threshold hides none.
+    QLabel* labHiddenMaps() const { return labHiddenMaps_; }
+    void ShowSmallMaps(bool shown);
     // The logical columns of the lists: name, title, then monsters and secrets (shown second
     // and third).
     static constexpr int kMonstersColumn = 2;
@@ -101,6 +108,14 @@ private:
     void SummaryKnown(maps::BrowserList list, const QString& name);
     void SortBy(const Column& column, int logicalColumn);
     void ApplyFilterTo(const Column& column);
+    // The maps below the threshold and the PK3 marks (MapBrowseHints.cpp).
+    QTreeWidgetItem* MakeRow(const maps::MapEntry& entry) const;
+    void SetSmallRows(int index);
+    void ShowHiddenLine();
+    Pk3Reading EnginePk3Reading() const;
+    // Before a PK3 map is picked for an engine that may not read it: says so (the map is
+    // picked all the same).
+    void WarnAboutPk3();
 
     AppContext& context_;
     Column id1_;
@@ -139,6 +154,14 @@ private:
     Fill fills_[3];
     int pendingFills_ = 0;
     bool scanEnded_ = false;
+    // The loose maps under the threshold of each list, as the last scan found them.
+    std::vector<maps::MapEntry> small_[3];
+    bool showSmall_ = false;
+    std::int32_t smallLimit_ = 0;  // KB, the threshold of the last scan
+    QLabel* labHiddenMaps_ = nullptr;
+    // Whether the chosen executable reads PK3 archives, taken on each showing.
+    Pk3Reading pk3Reading_ = Pk3Reading::Reads;
+    QString engineName_;
 };
 
 }  // namespace fenmar::ui

@@ -44,7 +44,8 @@ void MapBrowseStretch::Apply(QSize extra) const {
             const QString name = it.key()->objectName();
             if (name == QLatin1String("buOK") || name == QLatin1String("buCancel")) {
                 r.moveLeft(r.left() + dx);
-            } else if (name == QLatin1String("edMap") || name == QLatin1String("labScanProgress")) {
+            } else if (name == QLatin1String("edMap") || name == QLatin1String("labScanProgress") ||
+                       name == QLatin1String("labHiddenMaps")) {
                 r.setWidth(r.width() + dx);
             }
         }

@@ -17,6 +17,7 @@
 
 #include "../maps/BspFiles.h"
 #include "../maps/MapFiles.h"
+#include "Environment.h"
 #include "ScriptedUiServices.h"
 #include "TempDir.h"
 #include "maps/Pk3Scan.h"
@@ -90,6 +91,88 @@ TEST_F(MapBrowseTest, ListsTheMapsOfTheGameThePatchAndItsArchives) {
         EXPECT_EQ(list->columnWidth(1), 300);
     }
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MapBrowseTest, TheHeadingNamesTheFolderWithThePlatformsSeparator) {
+    const QString expected =
+        test::SystemIsWindows() ? "Contents of ID1\\MAPS:" : "Contents of ID1/MAPS:";
+    QStringList texts;
+    for (const QLabel* label : browser.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    EXPECT_TRUE(texts.contains(expected)) << texts.join(" | ").toStdString();
+}
+
+TEST_F(MapBrowseTest, SaysHowManyMapsTheThresholdHidesAndShowsThemGreyedOnRequest) {
+    tmp.WriteFile("ctf/MAPS/tiny.bsp", MakeBsp("{}", 300));
+    for (const bool titlesRead : {true, false}) {
+        context.globals.DontScanBSPMsgs = !titlesRead;
+        Show();
+        EXPECT_EQ(Rows(browser.lvPatchMaps()).size(), 1);
+        EXPECT_TRUE(browser.labHiddenMaps()->text().startsWith("2 maps under 20 KB not shown."))
+            << browser.labHiddenMaps()->text().toStdString();
+
+        emit browser.labHiddenMaps()->linkActivated("show");
+        EXPECT_EQ(Rows(browser.lvPatchMaps()).size(), 2);
+        EXPECT_EQ(Rows(browser.lvPatchMaps()).last(), "tiny|<under 20 KB>");
+        const QTreeWidgetItem* box = browser.lvID1Maps()->topLevelItem(0);
+        EXPECT_EQ(box->text(0), "b_bh10");
+        EXPECT_EQ(box->foreground(0).color(),
+                  browser.palette().color(QPalette::Disabled, QPalette::Text));
+        EXPECT_TRUE(browser.labHiddenMaps()->text().startsWith("2 maps under 20 KB shown greyed"));
+        emit browser.labHiddenMaps()->linkActivated("hide");
+        EXPECT_EQ(Rows(browser.lvID1Maps()).size(), 3);
+        EXPECT_EQ(Rows(browser.lvPatchMaps()).size(), 1);
+    }
+    context.globals.MinBSPSize = 1;
+    Show();
+    EXPECT_EQ(browser.labHiddenMaps()->text().left(28), "1 map under 1 KB not shown. ");
+    context.globals.MinBSPSize = 0;
+    Show();
+    EXPECT_EQ(browser.labHiddenMaps()->text(), "") << "none hidden, no line";
+    EXPECT_EQ(Rows(browser.lvPatchMaps()).size(), 2);
+}
+
+TEST_F(MapBrowseTest, APk3MapIsMarkedAndPickingItWarnsWhenTheEngineMayNotReadIt) {
+    if (!maps::Pk3Supported()) {
+        GTEST_SKIP() << "PK3 part skipped: this build has no zip library (libzip)";
+    }
+    tmp.WriteFile("ctf/maps.pk3",
+                  test::MakeStoredZip({{"maps/pk3map.bsp", MakeBsp(WorldWithTitle("In a PK3"))}}));
+    context.executables.Add({"QuakeSpasm", "/usr/games/quakespasm"});
+    context.executables.Add({"DarkPlaces", "darkplaces-sdl"});
+    const struct {
+        const char* engine;
+        const char* map;
+        bool warned;
+    } cases[] = {
+        {"QuakeSpasm", "pk3map", true},
+        {"GL-Quake", "pk3map", true},
+        {"DarkPlaces", "pk3map", false},
+        {"QuakeSpasm", "mid", false},  // from a PAK
+    };
+    for (const auto& c : cases) {
+        context.globals.Executable = c.engine;
+        ui.messages.clear();
+        bool marked = false;
+        ui.modalActions.push_back([&](QDialog& d) {
+            browser.WaitForScan();
+            QTreeWidgetItem* row = browser.lvBuiltInMaps()->findItems(c.map, Qt::MatchExactly)[0];
+            marked = !row->icon(0).isNull() && row->toolTip(0).contains("PK3");
+            browser.lvBuiltInMaps()->setCurrentItem(row);
+            d.findChild<QPushButton*>("buOK")->click();
+        });
+        const std::optional<QString> picked = browser.Execute();
+        ASSERT_TRUE(picked) << c.engine << " " << c.map;
+        EXPECT_TRUE(picked->startsWith(QString(c.map) + " - ")) << "picked all the same";
+        EXPECT_EQ(marked, c.warned) << c.engine << " " << c.map;
+        ASSERT_EQ(ui.messages.size(), c.warned ? 1u : 0u) << c.engine << " " << c.map;
+        if (c.warned) {
+            EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
+            EXPECT_TRUE(ui.messages[0].text.contains(c.engine));
+            EXPECT_TRUE(ui.messages[0].text.contains("pk3map"));
+        }
+    }
 }
 
 TEST_F(MapBrowseTest, ALargerWindowGivesItsListsAndTheirColumnsTheRoom) {
