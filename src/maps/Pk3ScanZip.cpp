@@ -223,6 +223,78 @@ void ScanArchive(zip_t* archive, const std::vector<bool>& separate, std::int64_t
     }
 }
 
+// libzip reads the archive through this rather than through its own stdio file, which asks
+// the system for every seek: here a seek only moves the position and a read is one pread.
+struct ReaderSource {
+    ReaderSource(ByteSource& source, std::uint64_t length) : bytes(source), size(length) {
+        zip_error_init(&error);
+    }
+    ~ReaderSource() { zip_error_fini(&error); }
+    ReaderSource(const ReaderSource&) = delete;
+    ReaderSource& operator=(const ReaderSource&) = delete;
+
+    ByteSource& bytes;
+    std::uint64_t size;
+    std::uint64_t position = 0;
+    zip_error_t error;
+};
+
+zip_int64_t ReaderCallback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
+    ReaderSource& s = *static_cast<ReaderSource*>(state);
+    switch (cmd) {
+        case ZIP_SOURCE_OPEN:
+            s.position = 0;
+            return 0;
+        case ZIP_SOURCE_READ: {
+            const std::uint64_t left = s.position < s.size ? s.size - s.position : 0;
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(length, left));
+            try {
+                const std::size_t got =
+                    s.bytes.ReadAt(s.position, {static_cast<std::uint8_t*>(data), n});
+                s.position += got;
+                return static_cast<zip_int64_t>(got);
+            } catch (const ReadError&) {
+                zip_error_set(&s.error, ZIP_ER_READ, 0);
+                return -1;
+            }
+        }
+        case ZIP_SOURCE_CLOSE:
+        case ZIP_SOURCE_FREE:  // the state belongs to the caller
+            return 0;
+        case ZIP_SOURCE_STAT: {
+            auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &s.error);
+            if (st == nullptr) {
+                return -1;
+            }
+            zip_stat_init(st);
+            st->size = s.size;
+            st->valid |= ZIP_STAT_SIZE;
+            return sizeof(zip_stat_t);
+        }
+        case ZIP_SOURCE_ERROR:
+            return zip_error_to_data(&s.error, data, length);
+        case ZIP_SOURCE_SEEK: {
+            const zip_int64_t at =
+                zip_source_seek_compute_offset(s.position, s.size, data, length, &s.error);
+            if (at < 0) {
+                return -1;
+            }
+            s.position = static_cast<std::uint64_t>(at);
+            return 0;
+        }
+        case ZIP_SOURCE_TELL:
+            return static_cast<zip_int64_t>(s.position);
+        case ZIP_SOURCE_ACCEPT_EMPTY:
+            return 0;  // an empty file is no archive, as for libzip's own files
+        case ZIP_SOURCE_SUPPORTS:
+            return ZIP_SOURCE_SUPPORTS_SEEKABLE |
+                   ZIP_SOURCE_MAKE_COMMAND_BITMASK(ZIP_SOURCE_ACCEPT_EMPTY);
+        default:
+            zip_error_set(&s.error, ZIP_ER_OPNOTSUPP, 0);
+            return -1;
+    }
+}
+
 std::string OpenError(int code) {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
@@ -239,23 +311,36 @@ bool Pk3Supported() {
 
 MapScan ScanPk3File(const std::string& path, const ScanOptions& options, Pk3Work* work) {
     MapScan scan;
-    int code = 0;
-    const ZipPtr archive(zip_open(path.c_str(), ZIP_RDONLY, &code));
-    if (!archive) {
-        scan.error = OpenError(code);
+    std::optional<FileSource> file;
+    try {
+        file.emplace(path);
+    } catch (const ReadError& e) {
+        scan.error = e.what();
         return scan;
     }
-    scan.found = true;
-    std::vector<bool> separate;
-    std::int64_t size = 0;
-    try {
-        FileSource file(path);
-        BinaryReader reader(file);
-        size = file.Size();
-        separate = SeparateEntries(archive.get(), reader, size);
-    } catch (const ReadError&) {
-        // Gone since libzip opened it: no entry can be placed, none is read.
+    const std::int64_t size = file->Size();
+    if (size < 0) {
+        scan.error = OpenError(ZIP_ER_READ);
+        return scan;
     }
+    ReaderSource state(*file, static_cast<std::uint64_t>(size));
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_function_create(ReaderCallback, &state, &error);
+    zip_t* opened = source != nullptr ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+    if (opened == nullptr) {
+        scan.error = zip_error_strerror(&error);
+        if (source != nullptr) {
+            zip_source_free(source);
+        }
+        zip_error_fini(&error);
+        return scan;
+    }
+    zip_error_fini(&error);
+    const ZipPtr archive(opened);
+    scan.found = true;
+    BinaryReader reader(*file);
+    const std::vector<bool> separate = SeparateEntries(archive.get(), reader, size);
     Pk3Work own;
     ScanArchive(archive.get(), separate, size, options, scan, work != nullptr ? *work : own);
     return scan;
