@@ -170,17 +170,18 @@ MapScan ScanMapDirectoryCached(const std::string& directory, const ScanOptions& 
         bool cut = false;
         const std::string path = platform::JoinPath(directory, file.name);
         try {
-            ++context.counters.headersRead;
             title = ReadTitle(path, file.size, minimum, budget, cut, key);
         } catch (const ReadError& e) {
+            ++context.counters.headersRead;
             scan.error = e.what();
             scan.errorPath = path;
             whole = false;
             break;
         }
         if (!title) {
-            continue;
+            continue;  // below the threshold: no header was read
         }
+        ++context.counters.headersRead;
         scan.entries.push_back({MapNameOf(file.name), *title});
         scan.titlesCut = scan.titlesCut || cut;
         // A title the budget cut short is read again next time, with a budget of its own.
