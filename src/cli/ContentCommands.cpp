@@ -67,10 +67,16 @@ std::string PatchOf(CliCall& call, const Globals& globals) {
 }
 
 // --list-maps --long: after name and title, monsters and secrets at the stored skill and the
-// modes the map offers ("" for a map that cannot be read).
+// modes the map offers ("" for a map that cannot be read). Where the stored options say not to
+// read maps, no map is opened: the title says "<not scanned>" and the three fields stay empty.
 int ListMapsLong(CliCall& call, const std::string& quakePath, const std::string& patch,
                  const maps::ScanOptions& options, int skill) {
     const std::string cacheFile = maps::DefaultCacheFile();
+    if (options.dontScanBSPMsgs) {
+        return maps::RunListMapsCommand(
+            quakePath, patch, options, cacheFile, call.Out(), call.Err(),
+            [](maps::BrowserList, const maps::MapEntry&) { return std::string("\t\t"); });
+    }
     const std::unique_ptr<maps::MapDetailCache> cache = maps::MapDetailCache::Open(cacheFile);
     maps::MapDetailService details({quakePath, patch, options}, cache.get());
     const maps::Play play = maps::PlayOfSkill(skill);
@@ -188,7 +194,8 @@ void RegisterContentOptions(CommandLineInterface& cli) {
     cli.RegisterModifier(
         {kLongOption, QStringLiteral("With --list-maps: add monsters and secrets at the "
                                      "stored skill, and the modes (SP coop DM), each after "
-                                     "a tab.")});
+                                     "a tab; empty where the stored options say not to "
+                                     "read the maps' titles.")});
     cli.Register({QStringLiteral("map-preview"),
                   QStringLiteral("Draw the map NAME seen from above into the PNG file given "
                                  "by --output. Exit 2 for a map not found.")},

@@ -34,6 +34,7 @@ public:
     explicit FileSource(const std::string& path);
     std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
     std::int64_t Size() const { return file_.Size(); }  // -1 when unknown
+    platform::FileInfo Info() const { return file_.Info(); }
 
 private:
     platform::ReadOnlyFile file_;

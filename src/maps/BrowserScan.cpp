@@ -31,20 +31,31 @@ void Advance(ScanContext& context, std::size_t count) {
     }
 }
 
-// The title of one loose map; nullopt when it is below the threshold after all.
+// The title of one loose map; nullopt when it is below the threshold after all. A key the
+// listing did not give is taken from the open file, before anything is read from it.
 std::optional<std::string> ReadTitle(const std::string& path, std::int64_t listedSize,
-                                     std::int64_t minimum, std::size_t& budget, bool& cut) {
+                                     std::int64_t minimum, std::size_t& budget, bool& cut,
+                                     FileKey& key) {
     std::optional<FileSource> source;
     try {
         source.emplace(path);
     } catch (const ReadError&) {
         // A file below the threshold is no map, whether it can be opened or not.
-        if (listedSize >= 0 && listedSize < minimum) {
+        const std::int64_t size = listedSize >= 0 ? listedSize : platform::FileSizeOf(path);
+        if (size >= 0 && size < minimum) {
             return std::nullopt;
         }
         throw;
     }
-    const std::int64_t size = listedSize >= 0 ? listedSize : source->Size();
+    std::int64_t size = listedSize;
+    if (!key.Known()) {
+        const platform::FileInfo info = source->Info();
+        key = KeyOf(info);
+        size = listedSize >= 0 ? listedSize : info.size;
+    }
+    if (size < 0) {
+        size = source->Size();
+    }
     if (size < minimum) {
         return std::nullopt;
     }
@@ -129,27 +140,31 @@ MapScan ScanMapDirectoryCached(const std::string& directory, const ScanOptions& 
         return scan;
     }
     MapScan scan;
-    const platform::FileListing listing = platform::ListFiles(directory, IsBspName, true);
+    std::vector<CachedFile> stored;
+    if (context.cache != nullptr) {
+        stored = context.cache->LoadDirectory(directory);
+    }
+    // Where nothing of the directory is known, every map is read anyway: the files are listed
+    // by name and each one's key comes from the open file, one call to the system fewer.
+    const platform::FileListing listing =
+        platform::ListFiles(directory, IsBspName, !stored.empty());
     scan.found = listing.exists && !listing.files.empty();
     if (!listing.error.empty()) {
         scan.error = listing.error;
         scan.errorPath = directory;
         return scan;
     }
-    std::unordered_map<std::string, CachedFile> known;
-    std::size_t stored = 0;
-    if (context.cache != nullptr) {
-        for (CachedFile& f : context.cache->LoadDirectory(directory)) {
-            std::string name = f.name;
-            known.emplace(std::move(name), std::move(f));
-            ++stored;
-        }
+    std::unordered_map<std::string_view, std::size_t> known;
+    known.reserve(stored.size());
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        known.emplace(stored[i].name, i);
     }
     const auto minimum = static_cast<std::int64_t>(options.minBSPSize) * 1024;
     std::size_t budget = options.extensionBudget;
-    std::vector<CachedFile> rows;
-    bool changed = false;
-    bool whole = true;  // every file of the directory was looked at
+    std::vector<std::size_t> kept;  // rows of `stored` still true
+    std::vector<CachedFile> read;   // rows of the maps read now
+    bool whole = true;              // every file of the directory was looked at
+    scan.entries.reserve(listing.files.size());
     for (const platform::FileInfo& file : listing.files) {
         if (context.Cancelled()) {
             whole = false;
@@ -159,43 +174,53 @@ MapScan ScanMapDirectoryCached(const std::string& directory, const ScanOptions& 
             KeepSmall(file.name, options, scan);
             continue;
         }
-        const FileKey key = KeyOf(file);
-        const auto hit = known.find(file.name);
-        if (hit != known.end() && key.Known() && hit->second.key == key) {
-            ++context.counters.cacheHits;
-            scan.entries.push_back({MapNameOf(file.name), hit->second.title});
-            rows.push_back(hit->second);
-            Advance(context, 1);
-            continue;
+        FileKey key = KeyOf(file);
+        if (key.Known()) {
+            const auto hit = known.find(file.name);
+            if (hit != known.end() && stored[hit->second].key == key) {
+                ++context.counters.cacheHits;
+                scan.entries.push_back({MapNameOf(file.name), stored[hit->second].title});
+                kept.push_back(hit->second);
+                Advance(context, 1);
+                continue;
+            }
         }
         std::optional<std::string> title;
         bool cut = false;
         const std::string path = platform::JoinPath(directory, file.name);
         try {
-            ++context.counters.headersRead;
-            title = ReadTitle(path, file.size, minimum, budget, cut);
+            title = ReadTitle(path, file.size, minimum, budget, cut, key);
         } catch (const ReadError& e) {
+            ++context.counters.headersRead;
             scan.error = e.what();
             scan.errorPath = path;
             whole = false;
             break;
         }
         if (!title) {
-            KeepSmall(file.name, options, scan);
+            KeepSmall(file.name, options, scan);  // below the threshold: no header was read
             continue;
         }
+        ++context.counters.headersRead;
         scan.entries.push_back({MapNameOf(file.name), *title});
         scan.titlesCut = scan.titlesCut || cut;
         // A title the budget cut short is read again next time, with a budget of its own.
         if (key.Known() && !cut) {
-            changed = true;
-            rows.push_back({file.name, key, *title});
+            read.push_back({file.name, key, std::move(*title)});
         }
         Advance(context, 1);
     }
     // A full look replaces the directory's rows (files removed leave the cache too); a scan
     // that stopped early keeps what it read.
-    if (context.cache != nullptr && (changed || (whole && rows.size() != stored))) {
+    if (context.cache != nullptr &&
+        (!read.empty() || (whole && kept.size() + read.size() != stored.size()))) {
+        std::vector<CachedFile> rows;
+        rows.reserve(kept.size() + read.size());
+        for (const std::size_t i : kept) {
+            rows.push_back(std::move(stored[i]));
+        }
+        rows.insert(rows.end(), std::make_move_iterator(read.begin()),
+                    std::make_move_iterator(read.end()));
         context.cache->StoreDirectory(directory, rows, whole);
     }
     return scan;

@@ -117,6 +117,20 @@ struct Statement {
     }
 };
 
+// The summaries and pictures kept beside the titles (MapDetailCache) go with the titles of the
+// same maps. The table exists only once that cache was opened: without it there is nothing to do.
+void DropDetails(Database& db, const std::string& container) {
+    Statement st(db, "DELETE FROM map_details WHERE container = ?");
+    if (st) {
+        st.Bind(1, container);
+        st.Step();
+    }
+}
+
+void DropArchiveDetails(Database& db, const std::string& dir, const std::string& name) {
+    DropDetails(db, CachePath(platform::JoinPath(dir, name)));
+}
+
 }  // namespace
 
 struct MapCache::Impl : Database {
@@ -187,6 +201,15 @@ void MapCache::StoreDirectory(const std::string& directory, const std::vector<Ca
                 insert.Bind(3, f.key);
                 insert.Bind(7, f.title);
                 ok = insert.Step() == SQLITE_DONE;
+            }
+        }
+        if (ok && whole) {
+            Statement details(*impl_,
+                              "DELETE FROM map_details WHERE container = ?1 AND entry NOT IN "
+                              "(SELECT name FROM map_titles WHERE dir = ?1)");
+            if (details) {
+                details.Bind(1, dir);
+                details.Step();
             }
         }
     }
@@ -272,6 +295,7 @@ void MapCache::PruneArchives(const std::string& directory,
             remove.Bind(1, dir);
             remove.Bind(2, name);
             remove.Step();
+            DropArchiveDetails(*impl_, dir, name);
         }
     }
     impl_->ReplaceIfDamaged();
@@ -302,11 +326,26 @@ void MapCache::PruneVanished() {
                     }
                 }
             }
+            const bool archives = table == "archive_titles";
             const std::string remove = "DELETE FROM " + std::string(table) + " WHERE dir = ?";
             Statement st(*impl_, remove.c_str());
+            Statement names(*impl_, "SELECT name FROM archive_titles WHERE dir = ?");
             for (const std::string& dir : gone) {
                 if (!st || impl_->damaged) {
                     break;
+                }
+                if (!archives) {
+                    DropDetails(*impl_, dir);
+                } else if (names) {
+                    names.Reset();
+                    names.Bind(1, dir);
+                    std::vector<std::string> inside;
+                    while (names.Step() == SQLITE_ROW) {
+                        inside.push_back(names.Text(0));
+                    }
+                    for (const std::string& name : inside) {
+                        DropArchiveDetails(*impl_, dir, name);
+                    }
                 }
                 st.Reset();
                 st.Bind(1, dir);

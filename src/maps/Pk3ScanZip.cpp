@@ -223,6 +223,106 @@ void ScanArchive(zip_t* archive, const std::vector<bool>& separate, std::int64_t
     }
 }
 
+// libzip reads the archive through this rather than through its own stdio file, which asks
+// the system for every seek: here a seek only moves the position, and the small reads of one
+// entry (its local header, name and first compressed bytes) come from one read of a block.
+struct ReaderSource {
+    ReaderSource(ByteSource& source, std::uint64_t length) : bytes(source), size(length) {
+        zip_error_init(&error);
+    }
+    ~ReaderSource() { zip_error_fini(&error); }
+    ReaderSource(const ReaderSource&) = delete;
+    ReaderSource& operator=(const ReaderSource&) = delete;
+
+    // Up to `n` bytes at the position into `out`; throws ReadError.
+    std::size_t Read(std::uint8_t* out, std::size_t n) {
+        const bool inBlock = position >= blockStart && position - blockStart < block.size();
+        if (!inBlock && n < kBlock) {
+            block.resize(kBlock);
+            block.resize(bytes.ReadAt(position, block));
+            blockStart = position;
+        }
+        if (position >= blockStart && position - blockStart < block.size()) {
+            const auto at = static_cast<std::size_t>(position - blockStart);
+            const std::size_t got = std::min(n, block.size() - at);
+            std::copy_n(block.begin() + static_cast<std::ptrdiff_t>(at), got, out);
+            return got;
+        }
+        return bytes.ReadAt(position, {out, n});
+    }
+
+    static constexpr std::size_t kBlock = 16 * 1024;
+    ByteSource& bytes;
+    std::uint64_t size;
+    std::uint64_t position = 0;
+    std::vector<std::uint8_t> block;
+    std::uint64_t blockStart = 0;
+    zip_error_t error;
+};
+
+zip_int64_t ReaderCallback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
+    ReaderSource& s = *static_cast<ReaderSource*>(state);
+    switch (cmd) {
+        case ZIP_SOURCE_OPEN:
+            s.position = 0;
+            return 0;
+        case ZIP_SOURCE_READ: {
+            const std::uint64_t left = s.position < s.size ? s.size - s.position : 0;
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(length, left));
+            auto* out = static_cast<std::uint8_t*>(data);
+            std::size_t done = 0;
+            try {
+                while (done < n) {  // a read that crosses the block's end goes on past it
+                    const std::size_t got = s.Read(out + done, n - done);
+                    if (got == 0) {
+                        break;  // the file ended early
+                    }
+                    s.position += got;
+                    done += got;
+                }
+                return static_cast<zip_int64_t>(done);
+            } catch (const ReadError&) {
+                zip_error_set(&s.error, ZIP_ER_READ, 0);
+                return -1;
+            }
+        }
+        case ZIP_SOURCE_CLOSE:
+        case ZIP_SOURCE_FREE:  // the state belongs to the caller
+            return 0;
+        case ZIP_SOURCE_STAT: {
+            auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &s.error);
+            if (st == nullptr) {
+                return -1;
+            }
+            zip_stat_init(st);
+            st->size = s.size;
+            st->valid |= ZIP_STAT_SIZE;
+            return sizeof(zip_stat_t);
+        }
+        case ZIP_SOURCE_ERROR:
+            return zip_error_to_data(&s.error, data, length);
+        case ZIP_SOURCE_SEEK: {
+            const zip_int64_t at =
+                zip_source_seek_compute_offset(s.position, s.size, data, length, &s.error);
+            if (at < 0) {
+                return -1;
+            }
+            s.position = static_cast<std::uint64_t>(at);
+            return 0;
+        }
+        case ZIP_SOURCE_TELL:
+            return static_cast<zip_int64_t>(s.position);
+        case ZIP_SOURCE_ACCEPT_EMPTY:
+            return 0;  // an empty file is no archive, as for libzip's own files
+        case ZIP_SOURCE_SUPPORTS:
+            return ZIP_SOURCE_SUPPORTS_SEEKABLE |
+                   ZIP_SOURCE_MAKE_COMMAND_BITMASK(ZIP_SOURCE_ACCEPT_EMPTY);
+        default:
+            zip_error_set(&s.error, ZIP_ER_OPNOTSUPP, 0);
+            return -1;
+    }
+}
+
 std::string OpenError(int code) {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
@@ -231,42 +331,15 @@ std::string OpenError(int code) {
     return text;
 }
 
-}  // namespace
-
-bool Pk3Supported() {
-    return true;
-}
-
-MapScan ScanPk3File(const std::string& path, const ScanOptions& options, Pk3Work* work) {
+// The scan of an archive whose bytes `source` gives: libzip reads them through ReaderSource,
+// our own reading of the directory through the same source.
+MapScan ScanPk3Source(ByteSource& bytes, std::uint64_t size, const ScanOptions& options,
+                      Pk3Work* work) {
     MapScan scan;
-    int code = 0;
-    const ZipPtr archive(zip_open(path.c_str(), ZIP_RDONLY, &code));
-    if (!archive) {
-        scan.error = OpenError(code);
-        return scan;
-    }
-    scan.found = true;
-    std::vector<bool> separate;
-    std::int64_t size = 0;
-    try {
-        FileSource file(path);
-        BinaryReader reader(file);
-        size = file.Size();
-        separate = SeparateEntries(archive.get(), reader, size);
-    } catch (const ReadError&) {
-        // Gone since libzip opened it: no entry can be placed, none is read.
-    }
-    Pk3Work own;
-    ScanArchive(archive.get(), separate, size, options, scan, work != nullptr ? *work : own);
-    return scan;
-}
-
-MapScan ScanPk3Bytes(std::span<const std::uint8_t> bytes, const ScanOptions& options,
-                     Pk3Work* work) {
-    MapScan scan;
+    ReaderSource state(bytes, size);
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+    zip_source_t* source = zip_source_function_create(ReaderCallback, &state, &error);
     zip_t* opened = source != nullptr ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
     if (opened == nullptr) {
         scan.error = zip_error_strerror(&error);
@@ -279,13 +352,42 @@ MapScan ScanPk3Bytes(std::span<const std::uint8_t> bytes, const ScanOptions& opt
     zip_error_fini(&error);
     const ZipPtr archive(opened);
     scan.found = true;
-    MemorySource memory(bytes);
-    BinaryReader reader(memory);
-    const auto size = static_cast<std::int64_t>(bytes.size());
-    const std::vector<bool> separate = SeparateEntries(archive.get(), reader, size);
+    BinaryReader reader(bytes);
+    const auto signedSize = static_cast<std::int64_t>(size);
+    const std::vector<bool> separate = SeparateEntries(archive.get(), reader, signedSize);
     Pk3Work own;
-    ScanArchive(archive.get(), separate, size, options, scan, work != nullptr ? *work : own);
+    ScanArchive(archive.get(), separate, signedSize, options, scan, work != nullptr ? *work : own);
     return scan;
+}
+
+}  // namespace
+
+bool Pk3Supported() {
+    return true;
+}
+
+MapScan ScanPk3File(const std::string& path, const ScanOptions& options, Pk3Work* work) {
+    std::optional<FileSource> file;
+    try {
+        file.emplace(path);
+    } catch (const ReadError& e) {
+        MapScan scan;
+        scan.error = e.what();
+        return scan;
+    }
+    const std::int64_t size = file->Size();
+    if (size < 0) {
+        MapScan scan;
+        scan.error = OpenError(ZIP_ER_READ);
+        return scan;
+    }
+    return ScanPk3Source(*file, static_cast<std::uint64_t>(size), options, work);
+}
+
+MapScan ScanPk3Bytes(std::span<const std::uint8_t> bytes, const ScanOptions& options,
+                     Pk3Work* work) {
+    MemorySource memory(bytes);
+    return ScanPk3Source(memory, bytes.size(), options, work);
 }
 
 bool ReadPk3Map(const std::string& path, std::string_view mapName,

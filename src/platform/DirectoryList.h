@@ -54,6 +54,9 @@ public:
     bool IsOpen() const { return handle_ != kClosed; }
     // The size of the open file, or -1 when the system cannot tell.
     std::int64_t Size() const;
+    // The open file's size, times and identity as ListFiles gives them (no name); `modified`
+    // is 0 where the system does not tell them this way.
+    FileInfo Info() const;
 
     // Reads up to `size` bytes at `offset`: the count read (less only at the end of the file),
     // or -1 when the system reports a failure (ErrorText() says which).

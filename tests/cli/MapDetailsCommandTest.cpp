@@ -131,6 +131,28 @@ TEST_F(MapCommands, LongListingCountsAtTheStoredSkillAsTheEntitiesSay) {
     }
 }
 
+TEST_F(MapCommands, LongListingReadsNoMapWhereTheStoredOptionsSaySo) {
+    dir.WriteFile("quake/id1/maps/army.bsp",
+                  test::MakeBsp("{ \"classname\" \"worldspawn\" \"message\" \"Army\" }"
+                                "{ \"classname\" \"monster_army\" }"
+                                "{ \"classname\" \"info_player_start\" }"));
+    EXPECT_EQ(Fenmar({"--list-maps", "--long"}),
+              std::make_pair(0, std::string("army\tArmy\t1\t0\tSP\n")));
+    {
+        auto store =
+            store::OpenStoreAt((dir.Path() / "config" / "fenmar" / "settings.sqlite").string())
+                .store;
+        GlobalSettingsData data;
+        data.quakePath = quake;
+        data.dontScanBSPMsgs = true;
+        WriteGlobalSettings(*store, data);
+    }
+    // As the short listing, with the three fields empty; also where the cache knows the map.
+    EXPECT_EQ(Fenmar({"--list-maps"}), std::make_pair(0, std::string("army\t<not scanned>\n")));
+    EXPECT_EQ(Fenmar({"--list-maps", "--long"}),
+              std::make_pair(0, std::string("army\t<not scanned>\t\t\t\n")));
+}
+
 TEST_F(MapCommands, PreviewWritesAPictureOfTheMapOrSaysItIsUnknown) {
     std::string bsp2 = test::MakeGeometryBsp(
         "{ \"classname\" \"worldspawn\" }",

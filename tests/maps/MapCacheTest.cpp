@@ -219,6 +219,56 @@ TEST_F(MapCacheTest, RowsAreKeyedByAbsolutePathAndPrunedWhenTheirFilesAreGone) {
     EXPECT_EQ(cache->LoadDirectory(tmp.Str() + "/q/id1/maps").size(), 1u);
 }
 
+TEST_F(MapCacheTest, SummariesAndPicturesGoWithTheTitlesOfTheirMaps) {
+    const std::string map = MakeBsp(WorldWithTitle("T"));
+    for (const char* name : {"q/id1/maps/a.bsp", "q/id1/maps/b.bsp", "q/ctf/maps/c.bsp"}) {
+        tmp.WriteFile(name, map);
+    }
+    tmp.WriteFile("q/ctf/pak0.pak", MakePak({{"maps/p.bsp", map}}));
+    tmp.WriteFile("q/ctf/pak1.pak", MakePak({{"maps/r.bsp", map}}));
+    const std::string q = tmp.Str() + "/q";
+    const auto details = MapDetailCache::Open(cacheFile);
+    ASSERT_TRUE(details);
+    // Every map's details, keyed as the browser keys them.
+    std::vector<MapKey> keys;
+    for (const std::string& dir : {q + "/id1/maps", q + "/ctf/maps", q + "/ctf"}) {
+        for (const platform::FileInfo& f :
+             platform::ListFiles(dir, [](auto) { return true; }).files) {
+            keys.push_back(
+                dir.ends_with("maps")
+                    ? MapKey{dir, f.name, KeyOf(f)}
+                    : MapKey{dir + "/" + f.name, f.name == "pak0.pak" ? "p" : "r", KeyOf(f)});
+            details->Store(keys.back(), {});
+        }
+    }
+    const auto kept = [&] {
+        std::vector<std::string> entries;
+        for (const MapKey& k : keys) {
+            if (details->Load(k)) {
+                entries.push_back(k.entry);
+            }
+        }
+        std::sort(entries.begin(), entries.end());
+        return entries;
+    };
+    const auto scanAll = [&](const std::string& patch) {
+        ScanContext context;
+        context.cache = cache.get();
+        EXPECT_TRUE(ScanForBrowser({q, patch, {}}, context, [](BrowserList, MapScan) {}));
+    };
+    using Entries = std::vector<std::string>;
+    scanAll("ctf");
+    EXPECT_EQ(kept(), (Entries{"a.bsp", "b.bsp", "c.bsp", "p", "r"}));
+    // A map gone from a full listing of its folder, an archive gone, then the whole patch.
+    std::filesystem::remove(tmp.Path() / "q" / "id1" / "maps" / "b.bsp");
+    std::filesystem::remove(tmp.Path() / "q" / "ctf" / "pak0.pak");
+    scanAll("ctf");
+    EXPECT_EQ(kept(), (Entries{"a.bsp", "c.bsp", "r"}));
+    std::filesystem::remove_all(tmp.Path() / "q" / "ctf");
+    scanAll("");
+    EXPECT_EQ(kept(), (Entries{"a.bsp"}));
+}
+
 // First entities longer than the window with the title at their end, as editors write them.
 std::string LongWorld(const std::string& title, std::size_t before) {
     std::string keys = "{\n\"classname\" \"worldspawn\"\n";

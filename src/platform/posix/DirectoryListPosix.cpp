@@ -100,6 +100,18 @@ std::int64_t ReadOnlyFile::Size() const {
     return static_cast<std::int64_t>(st.st_size);
 }
 
+FileInfo ReadOnlyFile::Info() const {
+    struct stat st {};
+    if (handle_ == kClosed || ::fstat(static_cast<int>(handle_), &st) != 0) {
+        return {{}, -1};
+    }
+    return {{},
+            static_cast<std::int64_t>(st.st_size),
+            Ticks(st.st_mtim),
+            Ticks(st.st_ctim),
+            static_cast<std::uint64_t>(st.st_ino)};
+}
+
 bool ReadOnlyFile::Open(const std::string& path) {
     Close();
     int fd = -1;
