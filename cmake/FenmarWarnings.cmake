@@ -32,6 +32,11 @@ function(fenmar_add_tests name)
   if(NOT T_OWN_MAIN)
     target_link_libraries(fenmar_${name}_tests PRIVATE GTest::gtest_main)
   endif()
+  if(FENMAR_UNITY_TESTS)
+    # The test files compiled in batches, so GoogleTest, Qt and their templates are compiled
+    # once a batch instead of once a file: less than half the time of a full build of them.
+    set_target_properties(fenmar_${name}_tests PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 12)
+  endif()
   gtest_discover_tests(fenmar_${name}_tests DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -7,7 +7,7 @@
 namespace fenmar::net {
 namespace {
 
-struct Case {
+struct AddressCase {
     const char* text;
     const char* host;
     int port;
@@ -15,7 +15,7 @@ struct Case {
 };
 
 TEST(ServerAddressReader, ReadsHostsPortsIpv6AndForcedKinds) {
-    const Case cases[] = {
+    const AddressCase cases[] = {
         {"quake.example.org", "quake.example.org", 26000, ServerKind::Auto},
         {"quake.example.org:26001", "quake.example.org", 26001, ServerKind::Auto},
         {" 10.0.0.5 ", "10.0.0.5", 26000, ServerKind::Auto},
@@ -31,7 +31,7 @@ TEST(ServerAddressReader, ReadsHostsPortsIpv6AndForcedKinds) {
         {"fe80::1%2", "fe80::1%2", 26000, ServerKind::Auto},
         {"Dp://10.0.0.5:26001", "10.0.0.5", 26001, ServerKind::DarkPlaces},
     };
-    for (const Case& c : cases) {
+    for (const AddressCase& c : cases) {
         const auto a = ParseServerAddress(c.text);
         ASSERT_TRUE(a) << c.text;
         EXPECT_EQ(a->host, c.host) << c.text;

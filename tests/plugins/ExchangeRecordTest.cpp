@@ -39,13 +39,16 @@ void ExpectSameFields(const A& a, const B& b) {
 }
 
 // The profile record with its text pointers cleared; packed, so it compares byte for byte.
+// Each field is named: a store through a member pointer would not know the field is unaligned.
 LaunchProfile WithoutTexts(LaunchProfile r) {
-    for (const char* LaunchProfile::*member :
-         {&LaunchProfile::LaunchMap, &LaunchProfile::GamePatch, &LaunchProfile::DemoName,
-          &LaunchProfile::HostName, &LaunchProfile::CurrentServer, &LaunchProfile::QuakePath,
-          &LaunchProfile::PatchPath, &LaunchProfile::ConfigFile}) {
-        r.*member = nullptr;
-    }
+    r.LaunchMap = nullptr;
+    r.GamePatch = nullptr;
+    r.DemoName = nullptr;
+    r.HostName = nullptr;
+    r.CurrentServer = nullptr;
+    r.QuakePath = nullptr;
+    r.PatchPath = nullptr;
+    r.ConfigFile = nullptr;
     return r;
 }
 
