@@ -185,7 +185,7 @@ void TMainDialog::BuildImageLists() {
     plugIns->lvPlugIns->SetImageLists(ilLargePlugIn, ilSmallPlugIn);
     ilRotatingLogo = new ImageList(this, QStringLiteral("ilRotatingLogo"), {32, 32});
     for (int frame = 0; frame < kLogoFrameCount; ++frame) {
-        ilRotatingLogo->Add(RotatingLogoFrame(frame));
+        ilRotatingLogo->AddDrawn([frame] { return RotatingLogoFrame(frame); });
     }
 }
 
