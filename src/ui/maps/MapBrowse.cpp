@@ -21,6 +21,7 @@
 #include "ui/maps/MapFilter.h"
 #include "ui/widgets/CutTextTips.h"
 #include "ui/widgets/LocalText.h"
+#include "ui/widgets/WindowSize.h"
 
 namespace fenmar::ui {
 
@@ -34,6 +35,8 @@ constexpr int kClientHeight = 342 + 26;
 constexpr int kListWidth = 233;
 constexpr int kListHeight = 297;
 constexpr int kListTop = 22;
+// Where the size the user gave the window is kept (never below the design size).
+const char* const kSizeKey = "MapBrowser";
 
 }  // namespace
 
@@ -210,6 +213,10 @@ std::optional<std::string> TMapBrowse::ExecuteForPlugIn() {
 
 void TMapBrowse::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
+        if (!sizeRestored_ && context_.store != nullptr) {
+            sizeRestored_ = true;
+            RestoreWindowSize(*context_.store, kSizeKey, *this);
+        }
         if (!centred_ && parentWidget() == nullptr && screen() != nullptr) {
             move(screen()->availableGeometry().center() - rect().center());
             centred_ = true;
@@ -286,6 +293,9 @@ void TMapBrowse::done(int result) {
     ResetFills();
     scanning_ = false;
     labProgress_->clear();
+    if (context_.store != nullptr) {
+        SaveWindowSize(*context_.store, kSizeKey, *this);
+    }
     QDialog::done(result);
 }
 

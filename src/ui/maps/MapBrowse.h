@@ -127,6 +127,7 @@ private:
     QLineEdit* edFilter_ = nullptr;
     QLabel* labProgress_ = nullptr;
     bool centred_ = false;
+    bool sizeRestored_ = false;  // the kept size, given at the first showing
     MapPreviewPane* pane_ = nullptr;
     QCheckBox* cbDeathmatchOnly_ = nullptr;
     int sortColumn_[3] = {0, 0, 0};

@@ -22,6 +22,7 @@
 #include "net/MasterProtocol.h"
 #include "net/Protocol.h"
 #include "ui/servers/ServerListStore.h"
+#include "ui/widgets/CutTextTips.h"
 
 namespace fenmar::ui {
 
@@ -180,10 +181,10 @@ void ServersWindow::BuildControls() {
     buRefresh->setObjectName(QStringLiteral("buRefresh"));
 
     model = new QStandardItemModel(0, ColumnCount, this);
-    model->setHorizontalHeaderLabels(
-        {QString(kStar), QStringLiteral("Name"), QStringLiteral("Address"), QStringLiteral("Map"),
-         QStringLiteral("Players"), QStringLiteral("Ping"), QStringLiteral("Kind"),
-         QStringLiteral("State")});
+    model->setHorizontalHeaderLabels({QString(kStar), QStringLiteral("Name"),
+                                      QStringLiteral("Address"), QStringLiteral("Map"),
+                                      QStringLiteral("Players"), QStringLiteral("Ping"),
+                                      QStringLiteral("Kind"), QStringLiteral("State")});
     model->setSortRole(kSortRole);
     auto* filter = new ServerFilter(this);
     proxy = filter;
@@ -198,14 +199,13 @@ void ServersWindow::BuildControls() {
     lvServers->setSelectionMode(QAbstractItemView::SingleSelection);
     lvServers->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvServers->verticalHeader()->hide();
-    lvServers->horizontalHeader()->setStretchLastSection(true);
-    lvServers->setColumnWidth(ColFavourite, 28);
-    lvServers->setColumnWidth(ColName, 200);
-    lvServers->setColumnWidth(ColAddress, 160);
-    lvServers->setColumnWidth(ColMap, 90);
-    lvServers->setColumnWidth(ColPlayers, 70);
-    lvServers->setColumnWidth(ColPing, 55);
-    lvServers->setColumnWidth(ColKind, 45);
+    // The columns fit the table: the name takes the room the others, sized to their contents,
+    // leave; it is cut (with the whole name as its tip) rather than the table scrolling sideways.
+    QHeaderView* header = lvServers->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(ColName, QHeaderView::Stretch);
+    ShowCutTextsAsTips(*lvServers);
 
     lvPlayers = new QTreeWidget(this);
     lvPlayers->setObjectName(QStringLiteral("lvPlayers"));

@@ -15,12 +15,12 @@
 #include "ui/pages/MultiplayerPage.h"
 #include "ui/pages/QuickSetBar.h"
 #include "ui/pickers/DirectoryChecks.h"
-#include "ui/settings/WindowSize.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/LocalText.h"
 #include "ui/widgets/ParamListEditor.h"
 #include "ui/widgets/StoredTextLimit.h"
 #include "ui/widgets/UpDown.h"
+#include "ui/widgets/WindowSize.h"
 #include "ui/window/MainDialog.h"
 
 namespace fenmar::ui {

@@ -24,7 +24,8 @@ TAboutForm::TAboutForm(AppContext& context, QWidget* parent)
 
     imgLogo = MakeLabel(this, QStringLiteral("imgLogo"), QString());
     imgLogo->setFixedSize(32, 32);
-    imgLogo->setPixmap(ApplicationIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
+    // The emblem drawn at the label's size alone, not every size of the application icon.
+    imgLogo->setPixmap(RotatingLogoFrame(0, 32, devicePixelRatioF()));
     labTitle = MakeLabel(this, QStringLiteral("labTitle"), QStringLiteral("Fenmar"));
     labTitle->setFont(BoldItalic(font(), 2.0));
     labTitle->setWordWrap(true);

@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QTabWidget>
@@ -31,6 +33,7 @@
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/ClickableLabel.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/CutTextTips.h"
 #include "ui/widgets/ImageList.h"
 #include "ui/widgets/ListView.h"
 #include "ui/window/ActionBar.h"
@@ -93,6 +96,8 @@ TMainDialog::TMainDialog(AppContext& context, QWidget* parent)
     grid->setRowStretch(1, 1);
     grid->setColumnStretch(0, 1);
 
+    InstallCutTextTips();
+
     connect(panelLogo->imgQuakePanel, &ClickableLabel::clicked, this,
             &TMainDialog::imgQuakePanelClick);
 
@@ -139,6 +144,21 @@ void TMainDialog::BuildPages() {
     PageControl1->setCurrentIndex(0);
 }
 
+void TMainDialog::InstallCutTextTips() {
+    // The map box's tip is the map's picture and says its name; the others show a text that
+    // does not fit whole.
+    for (QComboBox* combo : {static_cast<QComboBox*>(quickSetBar->comboQuickSet),
+                             static_cast<QComboBox*>(general->comboExecutables),
+                             general->comboPatch, general->comboDemo, multiplayer->comboServer}) {
+        ShowCutTextAsTip(*combo);
+    }
+    for (QLineEdit* edit :
+         {commandLine->edCommandLine, general->edAddParams, globalOptions->edQuakePath,
+          globalOptions->edPatchPath, globalOptions->edQSpy, globalOptions->edGlobalParams}) {
+        ShowCutTextAsTip(*edit);
+    }
+}
+
 void TMainDialog::BuildMenus() {
     PlugInMenu = new QMenu(this);
     PlugInMenu->setObjectName(QStringLiteral("PlugInMenu"));
@@ -165,7 +185,7 @@ void TMainDialog::BuildImageLists() {
     plugIns->lvPlugIns->SetImageLists(ilLargePlugIn, ilSmallPlugIn);
     ilRotatingLogo = new ImageList(this, QStringLiteral("ilRotatingLogo"), {32, 32});
     for (int frame = 0; frame < kLogoFrameCount; ++frame) {
-        ilRotatingLogo->Add(RotatingLogoFrame(frame));
+        ilRotatingLogo->AddDrawn([frame] { return RotatingLogoFrame(frame); });
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,7 +31,14 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
 
 QToolButton* MakeBrowseButton(QWidget* parent, const QString& name, const QString& tip) {
     auto* button = Named(new QToolButton(parent), name, tip);
-    button->setIcon(button->style()->standardIcon(QStyle::SP_DirOpenIcon));
+    // The style looks its icon up afresh each time: it keeps the one all the buttons share.
+    QStyle* style = button->style();
+    QVariant icon = style->property("fenmarBrowseIcon");
+    if (!icon.isValid()) {
+        icon = QVariant::fromValue(style->standardIcon(QStyle::SP_DirOpenIcon));
+        style->setProperty("fenmarBrowseIcon", icon);
+    }
+    button->setIcon(icon.value<QIcon>());
     button->setAccessibleName(tip.isEmpty() ? QStringLiteral("Browse...") : tip);
     return button;
 }

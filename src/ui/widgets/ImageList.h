@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <QSize>
+#include <functional>
 
 namespace fenmar::ui {
 
@@ -21,16 +22,34 @@ public:
     // Adds a picture and returns its index.
     int Add(const QPixmap& image) {
         images_.append(image);
+        drawers_.append(nullptr);
+        return Count() - 1;
+    }
+    // Adds a picture drawn when it is first asked for (start-up need not wait for it).
+    int AddDrawn(std::function<QPixmap()> draw) {
+        images_.append(QPixmap());
+        drawers_.append(std::move(draw));
         return Count() - 1;
     }
     QPixmap At(int index) const {
-        return index >= 0 && index < Count() ? images_.at(index) : QPixmap();
+        if (index < 0 || index >= Count()) {
+            return {};
+        }
+        if (drawers_[index]) {
+            images_[index] = drawers_[index]();
+            drawers_[index] = nullptr;
+        }
+        return images_.at(index);
     }
-    void Clear() { images_.clear(); }
+    void Clear() {
+        images_.clear();
+        drawers_.clear();
+    }
 
 private:
     QSize size_;
-    QList<QPixmap> images_;
+    mutable QList<QPixmap> images_;
+    mutable QList<std::function<QPixmap()>> drawers_;
 };
 
 }  // namespace fenmar::ui

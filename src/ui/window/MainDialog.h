@@ -133,6 +133,7 @@ protected:
 private:
     void BuildPages();
     void BuildMenus();
+    void InstallCutTextTips();
     void BuildImageLists();
     void FillExecutables();
     void ApplicationActiveChanged(bool active);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <filesystem>
@@ -21,6 +22,8 @@
 #include "ScriptedUiServices.h"
 #include "TempDir.h"
 #include "maps/Pk3Scan.h"
+#include "store/OpenStore.h"
+#include "store/RegistryHandling.h"
 #include "ui/maps/MapBoxPreview.h"
 #include "ui/maps/MapBrowse.h"
 #include "ui/maps/MapFilter.h"
@@ -193,6 +196,40 @@ TEST_F(MapBrowseTest, ALargerWindowGivesItsListsAndTheirColumnsTheRoom) {
     EXPECT_GT(browser.previewPane()->geometry().left(), list->geometry().right());
     EXPECT_GT(browser.previewPane()->geometry().right(), 1800 - 10) << "the picture keeps right";
     browser.reject();
+}
+
+// The size the user gave the browser is kept beside the main window's and given back at the
+// next start; a kept size below the design size (or a damaged one) still opens at that size.
+TEST_F(MapBrowseTest, KeepsItsSizeForTheNextStartButNeverBelowTheDesignSize) {
+    auto store = store::OpenStoreAt((tmp.Path() / "settings.sqlite").string()).store;
+    const std::string key = std::string(store::kFenmarRoot) + "\\Windows\\MapBrowser";
+    const auto openedSize = [&] {
+        AppContext later(ui);
+        later.store = store.get();
+        TMapBrowse again(later);
+        again.SetCacheFile("");
+        again.show();
+        const QSize size = again.size();
+        again.reject();
+        return size;
+    };
+    context.store = store.get();
+    browser.show();
+    browser.resize(1200, 560);
+    browser.reject();
+    EXPECT_EQ(store::RegReadInteger(*store, key, "Width"), 1200);
+    EXPECT_EQ(store::RegReadInteger(*store, key, "Height"), 560);
+    // No larger than the screen's free area (800x600 offscreen), no smaller than the design.
+    const QSize room = browser.screen()->availableGeometry().size();
+    EXPECT_EQ(openedSize(), QSize(1200, 560).boundedTo(room).expandedTo(QSize(983, 368)));
+
+    const struct { int width, height; } kept[] = {{300, 200}, {-5, 900}, {1200, 0}};
+    for (const auto& [width, height] : kept) {
+        store::RegWriteInteger(*store, key, "Width", width);
+        store::RegWriteInteger(*store, key, "Height", height);
+        EXPECT_EQ(openedSize(), QSize(983, 368)) << width << "x" << height;
+    }
+    context.store = nullptr;
 }
 
 TEST_F(MapBrowseTest, WithoutAPatchShowsTheNoticesOfTheLaterLists) {

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -116,6 +117,9 @@ TEST_F(ServersWindowTest, ListsHistoryAndKeptServersWithTheirAnswersInTheBackgro
     EXPECT_EQ(Cell(w, empty.Address(), ServersWindow::ColPlayers), "0/10");
     EXPECT_EQ(Cell(w, closed, ServersWindow::ColState), "no answer");
     EXPECT_EQ(Cell(w, closed, ServersWindow::ColPlayers), "");
+    // At the window's first size every column is in view: the table does not scroll sideways.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.lvServers->horizontalScrollBar()->maximum(), 0);
 
     Select(w, full.Address());
     ASSERT_EQ(w.lvPlayers->topLevelItemCount(), 2);

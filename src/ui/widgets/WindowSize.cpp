@@ -1,4 +1,4 @@
-#include "ui/settings/WindowSize.h"
+#include "ui/widgets/WindowSize.h"
 
 #include <QScreen>
 #include <QWidget>
