@@ -89,7 +89,7 @@ void TMapBrowse::ShowHiddenLine() {
         labHiddenMaps_->clear();
         return;
     }
-    const QString maps = QString(count == 1 ? "1 map" : "%1 maps").arg(count);
+    const QString maps = count == 1 ? QString("1 map") : QString("%1 maps").arg(count);
     labHiddenMaps_->setText(
         showSmall_ ? QString("%1 under %2 KB shown greyed. <a href=\"hide\">Hide them</a>")
                          .arg(maps)
