@@ -139,7 +139,8 @@ void ReadFields(QXmlStreamReader& xml, AddOn& addOn) {
 
 AddOnType TypeOf(QStringView text) {
     const std::optional<double> number = Number(text);
-    if (!number) {
+    // Only small numbers are types; a huge or non-finite one would not fit an int.
+    if (!number || !(*number >= 0 && *number < 100)) {
         return AddOnType::Unknown;
     }
     switch (static_cast<int>(*number)) {

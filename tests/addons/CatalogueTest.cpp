@@ -87,9 +87,10 @@ TEST(CatalogueReaderTest, DamagedReleasesCostOnlyThemselves) {
     const std::string broken = "<file id=\"broken\" type=\"1\"><title>x</title><author>y</file>\n";
     const std::string badId = "<file id=\"../etc\" type=\"1\"><title>x</title></file>\n";
     const std::string unclosed = "<file id=\"open\" type=\"1\"><title>lost</title>\n";
-    const std::string xml =
-        CatalogueXml(std::vector<std::string>{test::CatalogueEntryXml(ampersand), broken, badId,
-                                              unclosed, test::CatalogueEntryXml(good)});
+    const std::string hugeType = "<file id=\"huge\" type=\"1e30\"><title>x</title></file>\n";
+    const std::string xml = CatalogueXml(std::vector<std::string>{
+        test::CatalogueEntryXml(ampersand), broken, badId, unclosed, hugeType,
+        test::CatalogueEntryXml(good)});
     const CatalogueResult result = ReadCatalogue(xml);
     ASSERT_TRUE(result.Ok()) << result.error;
     ASSERT_NE(result.catalogue.Find("amp"), nullptr);
@@ -97,7 +98,9 @@ TEST(CatalogueReaderTest, DamagedReleasesCostOnlyThemselves) {
     EXPECT_EQ(result.catalogue.Find("amp")->author, "Caf&eacute; \xC3\xA9 R&D");
     EXPECT_NE(result.catalogue.Find("good"), nullptr);
     EXPECT_NE(result.catalogue.Find("broken"), nullptr);  // the stray end tag is recovered
-    EXPECT_EQ(result.catalogue.Size(), 3u);
+    ASSERT_NE(result.catalogue.Find("huge"), nullptr);
+    EXPECT_EQ(result.catalogue.Find("huge")->type, AddOnType::Unknown);
+    EXPECT_EQ(result.catalogue.Size(), 4u);
     EXPECT_EQ(result.catalogue.Skipped(), 2u);  // the bad id, the release left open
     EXPECT_EQ(result.catalogue.Problems().size(), 2u);
 }
