@@ -8,10 +8,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-build=${INSTALL_BUILD_DIR:-build}
+# A developer's build/ is used when it is there. Otherwise (a clean clone: the test command
+# builds its tests with the sanitizers elsewhere) the programs are built into build-release/
+# without debug information, which the package strips anyway.
+build=${INSTALL_BUILD_DIR:-}
+if [ -z "$build" ]; then
+    if [ -f build/CMakeCache.txt ]; then build=build; else build=build-release; fi
+fi
 id=com.corvanta.Fenmar
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake --preset default >/dev/null
+    cmake --preset default -B "$build" -DCMAKE_BUILD_TYPE=Release -DFENMAR_BUILD_TESTS=OFF \
+        -DFENMAR_BUILD_BENCH=OFF >/dev/null
 fi
 cmake --build "$build" -j2 --target fenmar fenmar-reg fenmar_sample_plugins fenmar_icons
 
