@@ -151,7 +151,10 @@ private:
     using Keys = std::map<std::string, Node>;
 
     static void AppendFolded(std::string& folded, std::string_view part) {
-        folded += (folded.empty() ? "" : "\\") + FoldCase(part);
+        if (!folded.empty()) {
+            folded += '\\';
+        }
+        folded += FoldCase(part);
     }
     // The key at `path`: InvalidArgument for a path that names no key, `missing` when there
     // is none.
