@@ -3,6 +3,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <string>
 #include <tuple>
 
 #include "TempDir.h"
@@ -91,6 +93,34 @@ TEST(ListFiles, TellsARewrittenOrReplacedFileFromTheOneListedBefore) {
     fs::rename(dir.Path() / "new.tmp", path);
     fs::last_write_time(path, written);
     EXPECT_NE(std::get<3>(key()), std::get<3>(first));
+}
+
+// A folder large enough for its files to be asked about from several threads: every regular
+// file once, each with its own size; directories and dangling links left out.
+TEST(ListFiles, ListsALargeFolderWholeWithEachFilesOwnSize) {
+    namespace fs = std::filesystem;
+    test::TempDir dir;
+    constexpr int kFiles = 2100;
+    for (int i = 0; i < kFiles; ++i) {
+        dir.WriteFile("m" + std::to_string(i) + ".bsp",
+                      std::string(static_cast<std::size_t>(i % 97), 'x'));
+    }
+    dir.MakeDir("folder.bsp");
+    std::error_code noLinks;  // where links cannot be made, the listing is tested without one
+    fs::create_symlink(dir.Path() / "missing.bsp", dir.Path() / "dangling.bsp", noLinks);
+    const auto bsp = [](std::string_view n) { return n.ends_with(".bsp"); };
+    const FileListing listing = ListFiles(dir.Str(), bsp);
+    EXPECT_EQ(listing.error, "");
+    std::map<std::string, std::int64_t> sizes;
+    for (const FileInfo& f : listing.files) {
+        EXPECT_TRUE(sizes.emplace(f.name, f.size).second) << f.name;
+        EXPECT_NE(f.identity, 0u) << f.name;
+    }
+    ASSERT_EQ(sizes.size(), static_cast<std::size_t>(kFiles));
+    for (int i = 0; i < kFiles; ++i) {
+        EXPECT_EQ(sizes["m" + std::to_string(i) + ".bsp"], i % 97);
+    }
+    EXPECT_EQ(ListFiles(dir.Str(), bsp, false).files.size(), static_cast<std::size_t>(kFiles));
 }
 
 }  // namespace

@@ -3,9 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "platform/DirectoryList.h"
 
@@ -36,6 +40,50 @@ std::int64_t Ticks(const timespec& t) {
     return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
+// Below this many files one thread asks the system for all of them; above it the questions
+// are shared out, since each one is a path lookup in the kernel and a large map folder spends
+// most of its listing there.
+constexpr std::size_t kStatsPerThread = 512;
+constexpr unsigned kMaxStatThreads = 4;
+
+// Fills in size, times and identity of the files at the positions `which` (names relative to
+// the open directory `fd`); one that cannot be asked or is no regular file gets the size -2.
+void StatAll(int fd, std::vector<FileInfo>& files, const std::vector<std::size_t>& which) {
+    const auto statRange = [fd, &files, &which](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            FileInfo& file = files[which[i]];
+            struct stat st {};
+            if (::fstatat(fd, file.name.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode)) {
+                file.size = -2;  // vanished meanwhile, a dangling link, a device or a directory
+                continue;
+            }
+            file.size = static_cast<std::int64_t>(st.st_size);
+            file.modified = Ticks(st.st_mtim);
+            file.changed = Ticks(st.st_ctim);
+            file.identity = static_cast<std::uint64_t>(st.st_ino);
+        }
+    };
+    const std::size_t count = which.size();
+    const auto wanted =
+        std::min<std::size_t>({count / kStatsPerThread,
+                               std::max(1U, std::thread::hardware_concurrency()), kMaxStatThreads});
+    std::vector<std::thread> helpers;
+    const std::size_t share = wanted > 1 ? (count + wanted - 1) / wanted : count;
+    try {
+        for (std::size_t begin = share; begin < count; begin += share) {
+            helpers.emplace_back(statRange, begin, std::min(count, begin + share));
+        }
+    } catch (const std::system_error&) {
+        // No thread to be had: this one asks for the rest itself.
+        const std::size_t asked = share * (helpers.size() + 1);
+        statRange(asked, count);
+    }
+    statRange(0, std::min(count, share));
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+}
+
 }  // namespace
 
 FileListing ListFiles(const std::string& dir, const std::function<bool(std::string_view)>& accept,
@@ -51,7 +99,7 @@ FileListing ListFiles(const std::string& dir, const std::function<bool(std::stri
         return out;
     }
     out.exists = true;
-    const int fd = ::dirfd(d.get());
+    std::vector<std::size_t> ask;  // the files the system is to be asked about
     for (;;) {
         errno = 0;
         const dirent* e = ::readdir(d.get());
@@ -65,18 +113,17 @@ FileListing ListFiles(const std::string& dir, const std::function<bool(std::stri
         if (e->d_type == DT_DIR || !accept(name)) {
             continue;
         }
-        if (e->d_type == DT_REG && !withSizes) {
-            out.files.push_back({std::string(name), -1});
-            continue;
+        // A regular file the caller needs no size of is taken as listed (size unknown, -1).
+        if (e->d_type != DT_REG || withSizes) {
+            ask.push_back(out.files.size());
         }
-        struct stat st {};
-        if (::fstatat(fd, e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) {
-            continue;  // vanished meanwhile, a dangling link, a device or a directory
-        }
-        out.files.push_back({std::string(name), static_cast<std::int64_t>(st.st_size),
-                             Ticks(st.st_mtim), Ticks(st.st_ctim),
-                             static_cast<std::uint64_t>(st.st_ino)});
+        out.files.push_back({std::string(name), -1});
     }
+    if (ask.empty()) {
+        return out;
+    }
+    StatAll(::dirfd(d.get()), out.files, ask);
+    std::erase_if(out.files, [](const FileInfo& file) { return file.size == -2; });
     return out;
 }
 
