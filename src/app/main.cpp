@@ -1,5 +1,6 @@
 // Fenmar's start: with arguments the command line (no window); without them the application
-// object and its title, the settings store, every window once, the message loop.
+// object and its title, the settings store, the main window, the message loop (whose first
+// work after the window's first paint is making the dialogs).
 
 #include <QApplication>
 #include <QMessageBox>
@@ -90,7 +91,7 @@ int main(int argc, char* argv[]) {
 
     int result = 0;
     {
-        fenmar::ui::AppWindows windows(context);
+        fenmar::ui::AppWindows windows(context, fenmar::ui::AppWindows::Dialogs::Later);
         services.SetParent(windows.main);
         auto* shortcuts = new fenmar::ui::ShortcutController(*windows.main);  // the window's
         // A Quick-Set's launchers follow it when it is renamed or deleted.
@@ -101,12 +102,12 @@ int main(int argc, char* argv[]) {
         // Closing the main window ends the program, whatever dialogs exist hidden.
         QObject::connect(windows.main, &fenmar::ui::TMainDialog::closing, &app, &QApplication::quit,
                          Qt::QueuedConnection);
-        // Work the first sight of the window need not wait for: the icon of the windows that
-        // have none of their own (the main window has). FENMAR_QUIT_WHEN_SHOWN set (the
-        // start-up benchmark): "shown" goes to standard output and the program ends, saving
-        // nothing.
+        // Work the first sight of the window need not wait for: the dialogs, and the icon of
+        // the windows that have none of their own (the main window has). FENMAR_QUIT_WHEN_SHOWN
+        // set (the start-up benchmark): "shown" goes to standard output and the program ends,
+        // saving nothing.
         const bool quitWhenShown = qEnvironmentVariableIsSet("FENMAR_QUIT_WHEN_SHOWN");
-        const AfterFirstPaint afterFirstPaint(*windows.main, [quitWhenShown] {
+        const AfterFirstPaint afterFirstPaint(*windows.main, [quitWhenShown, &windows] {
             if (quitWhenShown) {
                 std::fputs("shown\n", stdout);
                 std::fflush(stdout);
@@ -114,6 +115,7 @@ int main(int argc, char* argv[]) {
                 return;
             }
             QApplication::setWindowIcon(fenmar::ui::ApplicationIcon());
+            windows.CreateDialogs();
         });
         windows.main->show();
         windows.main->activateWindow();  // settings load at the first activation

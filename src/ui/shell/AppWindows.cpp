@@ -27,9 +27,28 @@ T* AppWindows::Create(AppContext& context) {
     return raw;
 }
 
-AppWindows::AppWindows(AppContext& context) {
+AppWindows::AppWindows(AppContext& context, Dialogs dialogs) : context_(context) {
     // The main window first: it is the application's main window.
     main = Create<TMainDialog>(context);
+    InstallMapBoxPreview(*main->general->comboMap, context);
+    addOnTarget_ = std::make_unique<MainWindowPlayTarget>(*main);
+    QObject::connect(main->actions->buAddOns, &QPushButton::clicked, main, [this] {
+        AddOnsWindow& window = AddOns();
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
+    main->SetWindows(this);
+    if (dialogs == Dialogs::Now) {
+        CreateDialogs();
+    }
+}
+
+void AppWindows::CreateDialogs() {
+    if (exeNotDefined != nullptr) {
+        return;
+    }
+    AppContext& context = context_;
     win95 = Create<TWin95Settings>(context);
     sound = Create<TSoundSettings>(context);
     network = Create<TNetworkSettings>(context);
@@ -39,16 +58,7 @@ AppWindows::AppWindows(AppContext& context) {
     quickSaveAs = Create<TQuickSaveAs>(context);
     quickRenameTo = Create<TQuickRenameTo>(context);
     mapBrowse = Create<TMapBrowse>(context);
-    InstallMapBoxPreview(*main->general->comboMap, context);
-    exeNotDefined = Create<TExeNotDefined>(context);
-    addOnTarget_ = std::make_unique<MainWindowPlayTarget>(*main);
-    QObject::connect(main->actions->buAddOns, &QPushButton::clicked, main, [this] {
-        AddOnsWindow& window = AddOns();
-        window.show();
-        window.raise();
-        window.activateWindow();
-    });
-    main->SetWindows(this);
+    exeNotDefined = Create<TExeNotDefined>(context);  // the last: it marks the dialogs made
 }
 
 AppWindows::~AppWindows() {

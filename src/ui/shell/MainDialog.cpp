@@ -126,6 +126,13 @@ TMainDialog::~TMainDialog() {
     qApp->removeEventFilter(this);
 }
 
+AppWindows* TMainDialog::Windows() const {
+    if (windows_ != nullptr) {
+        windows_->CreateDialogs();
+    }
+    return windows_;
+}
+
 void TMainDialog::BuildPages() {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));

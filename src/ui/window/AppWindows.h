@@ -1,6 +1,8 @@
 #pragma once
 // Every window of the program, created once at start-up in a fixed order and kept until the
-// program ends. The main window reaches the others through this.
+// program ends. The main window reaches the others through this. The program makes the
+// dialogs just after its main window is first on the screen (they are not needed to show it);
+// the main window's first reach for one makes them at once.
 
 #include <QWidget>
 #include <memory>
@@ -24,8 +26,10 @@ class TTroubleSettings;
 class TWin95Settings;
 
 struct AppWindows {
-    // Creates the windows, hidden, in the order of the members below.
-    explicit AppWindows(AppContext& context);
+    enum class Dialogs { Now, Later };
+    // Creates the windows, hidden, in the order of the members below; with `Later` only the
+    // main window, the others at CreateDialogs().
+    explicit AppWindows(AppContext& context, Dialogs dialogs = Dialogs::Now);
     ~AppWindows();
     AppWindows(const AppWindows&) = delete;
     AppWindows& operator=(const AppWindows&) = delete;
@@ -41,6 +45,9 @@ struct AppWindows {
     TMapBrowse* mapBrowse = nullptr;
     TExeNotDefined* exeNotDefined = nullptr;
 
+    // Creates the dialogs not made yet, in their order; does nothing the second time.
+    void CreateDialogs();
+
     // The windows in the order they were created.
     std::vector<QWidget*> CreationOrder() const;
 
@@ -51,6 +58,7 @@ private:
     template <typename T>
     T* Create(AppContext& context);
 
+    AppContext& context_;
     std::vector<std::unique_ptr<QWidget>> owned_;
     std::unique_ptr<AddOnPlayTarget> addOnTarget_;
     std::unique_ptr<AddOnsWindow> addOns_;

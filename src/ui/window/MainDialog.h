@@ -50,8 +50,9 @@ public:
     ~TMainDialog() override;
 
     AppContext& Context() const { return context_; }
-    // The program's other windows; set once at start-up, null while the window stands alone.
-    AppWindows* Windows() const { return windows_; }
+    // The program's other windows, their dialogs made if they were not yet; set once at
+    // start-up, null while the window stands alone.
+    AppWindows* Windows() const;
     void SetWindows(AppWindows* windows) { windows_ = windows; }
 
     // Key presses reach these handlers, in the order added, before the focused control sees

@@ -43,29 +43,38 @@ protected:
     ui::AppContext context{services};
 };
 
+// Made at once (the tests) or after the main window (the program, whose main window's first
+// reach for a dialog makes them all): the same windows in the same order.
 TEST_F(AppShell, CreatesEveryWindowOnceHiddenInItsOrder) {
-    const int before = CountWindows();
-    ui::AppWindows windows(context);
-    std::vector<QString> titles;
-    for (QWidget* w : windows.CreationOrder()) {
-        titles.push_back(w->windowTitle());
-        EXPECT_TRUE(w->isHidden()) << w->windowTitle().toStdString();
+    for (const auto dialogs : {ui::AppWindows::Dialogs::Now, ui::AppWindows::Dialogs::Later}) {
+        const int before = CountWindows();
+        ui::AppWindows windows(context, dialogs);
+        if (dialogs == ui::AppWindows::Dialogs::Later) {
+            EXPECT_EQ(windows.CreationOrder().size(), 1U);
+            EXPECT_EQ(windows.sound, nullptr);
+        }
+        EXPECT_EQ(windows.main->Windows(), &windows);
+        windows.CreateDialogs();  // a second time changes nothing
+        std::vector<QString> titles;
+        for (QWidget* w : windows.CreationOrder()) {
+            titles.push_back(w->windowTitle());
+            EXPECT_TRUE(w->isHidden()) << w->windowTitle().toStdString();
+        }
+        const std::vector<QString> expected = {"Fenmar - launch Quake (the better way)",
+                                               "Fenmar - Win95 memory-settings",
+                                               "Fenmar - Sound-settings",
+                                               "Fenmar - Network-settings",
+                                               "About.......",
+                                               "Fenmar - Troubleshooting",
+                                               "Fenmar - save Quick-Set",
+                                               "Fenmar - rename Quick-Set",
+                                               "Browse for user-created maps...",
+                                               "Executable not defined..."};
+        EXPECT_EQ(titles, expected);
+        EXPECT_EQ(windows.CreationOrder().front(), windows.main);
+        // Ten windows, no more: nothing creates a window of its own on the side.
+        EXPECT_EQ(CountWindows(), before + 10);
     }
-    const std::vector<QString> expected = {"Fenmar - launch Quake (the better way)",
-                                           "Fenmar - Win95 memory-settings",
-                                           "Fenmar - Sound-settings",
-                                           "Fenmar - Network-settings",
-                                           "About.......",
-                                           "Fenmar - Troubleshooting",
-                                           "Fenmar - save Quick-Set",
-                                           "Fenmar - rename Quick-Set",
-                                           "Browse for user-created maps...",
-                                           "Executable not defined..."};
-    EXPECT_EQ(titles, expected);
-    EXPECT_EQ(windows.CreationOrder().front(), windows.main);
-    EXPECT_EQ(windows.main->Windows(), &windows);
-    // Ten windows, no more: nothing creates a window of its own on the side.
-    EXPECT_EQ(CountWindows(), before + 10);
 }
 
 TEST_F(AppShell, MainWindowOpensAtItsSmallestSizeAndShowsTheFirstPage) {
