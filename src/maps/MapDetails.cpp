@@ -88,12 +88,57 @@ void AddPak(Names& names, const std::string& path, const platform::FileInfo& fil
     }
 }
 
+// The order a game takes archives in, each later one before those taken earlier: by name,
+// ignoring case, with runs of digits compared by their value (pak2 before pak10).
+bool LoadedBefore(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (digit(a[i]) && digit(b[j])) {
+            const std::size_t ai = i;
+            const std::size_t bj = j;
+            while (i < a.size() && digit(a[i])) {
+                ++i;
+            }
+            while (j < b.size() && digit(b[j])) {
+                ++j;
+            }
+            // Leading zeros aside, the longer run is the larger number.
+            std::string_view x = a.substr(ai, i - ai);
+            std::string_view y = b.substr(bj, j - bj);
+            x.remove_prefix(std::min(x.find_first_not_of('0'), x.size()));
+            y.remove_prefix(std::min(y.find_first_not_of('0'), y.size()));
+            if (x.size() != y.size() || x != y) {
+                return x.size() != y.size() ? x.size() < y.size() : x < y;
+            }
+            continue;
+        }
+        if (lower(a[i]) != lower(b[j])) {
+            return lower(a[i]) < lower(b[j]);
+        }
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j || (a.size() - i == b.size() - j && a < b);
+}
+
+// Adds the maps of the archives in `directory`. Where several archives hold one map, the one
+// the game reads wins: the archive taken last. A map already in `names` (a loose one) stays.
 template <typename Names>
 void AddArchives(Names& names, const std::string& directory, bool paks, bool pk3s) {
-    const ArchiveListing archives = FindArchives(directory, pk3s);
-    for (const platform::FileInfo& file : archives.files) {
-        const std::string path = platform::JoinPath(directory, file.name);
-        if (IsPk3Name(file.name)) {
+    ArchiveListing archives = FindArchives(directory, pk3s);
+    std::sort(archives.files.begin(), archives.files.end(),
+              [](const platform::FileInfo& a, const platform::FileInfo& b) {
+                  return LoadedBefore(a.name, b.name);
+              });
+    Names found;
+    for (auto file = archives.files.rbegin(); file != archives.files.rend(); ++file) {
+        const std::string path = platform::JoinPath(directory, file->name);
+        if (IsPk3Name(file->name)) {
             if (!pk3s) {
                 continue;
             }
@@ -103,13 +148,14 @@ void AddArchives(Names& names, const std::string& directory, bool paks, bool pk3
             for (MapEntry& e : ScanPk3File(path, names0).entries) {
                 MapLocation loc;
                 loc.kind = MapSourceKind::Pk3;
-                loc.key = {path, e.name, KeyOf(file)};
-                names.emplace(std::move(e.name), std::move(loc));
+                loc.key = {path, e.name, KeyOf(*file)};
+                found.emplace(std::move(e.name), std::move(loc));
             }
         } else if (paks) {
-            AddPak(names, path, file);
+            AddPak(found, path, *file);
         }
     }
+    names.merge(found);
 }
 
 }  // namespace

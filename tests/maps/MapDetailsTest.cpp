@@ -12,6 +12,7 @@
 #include "maps/EntitySummary.h"
 #include "maps/MapDetailService.h"
 #include "maps/MapPreview.h"
+#include "maps/Pk3Scan.h"
 
 namespace fenmar::maps {
 namespace {
@@ -211,6 +212,36 @@ TEST(MapDetailService, AnswersFromTheCacheOnceAMapWasReadAndReadsChangedMapsAgai
     MapDetailService changed(request, cache.get());
     EXPECT_EQ(changed.Get(BrowserList::ID1, "one", false)->summary.unknownClasses.size(), 0u);
     EXPECT_EQ(changed.Counters().mapsRead, 1u);
+}
+
+// Where several archives hold one map, the details are those of the copy the game plays: the
+// archive taken last (pak10 after pak2, whatever the directory's order), the first entry of
+// an archive that names a map twice, and a loose map before any archive's.
+TEST(MapDetailService, AnswersForTheCopyOfAMapTheGameWouldPlay) {
+    test::TempDir tmp;
+    const auto monsters = [](int n) {
+        std::string entities = "{ \"classname\" \"worldspawn\" }";
+        for (int i = 0; i < n; ++i) {
+            entities += "{ \"classname\" \"monster_army\" }";
+        }
+        return test::MakeBsp(entities);
+    };
+    tmp.WriteFile("p/pak2.pak", test::MakePak({{"maps/dup.bsp", monsters(1)}}));
+    tmp.WriteFile("p/PAK10.pak",
+                  test::MakePak({{"maps/dup.bsp", monsters(2)}, {"maps/dup.bsp", monsters(5)}}));
+    tmp.WriteFile("p/pak9.pak", test::MakePak({{"maps/dup.bsp", monsters(3)}}));
+    tmp.WriteFile("id1/maps/dup.bsp", monsters(4));
+    tmp.WriteFile("id1/pak0.pak", test::MakePak({{"maps/dup.bsp", monsters(6)}}));
+    if (Pk3Supported()) {
+        tmp.WriteFile("id1/zz.pk3", test::MakeStoredZip({{"maps/dup.bsp", monsters(7)}}));
+    }
+    MapDetailService service({tmp.Str(), "p", {}}, nullptr);
+    const auto count = [](const std::optional<MapDetails>& d) {
+        return d ? d->summary.Monsters(Play::Normal) : -1;
+    };
+    EXPECT_EQ(count(service.Get(BrowserList::BuiltIn, "dup", false)), 2);
+    EXPECT_EQ(count(service.GetAnywhere("dup", false)), 2);
+    EXPECT_EQ(count(service.Get(BrowserList::ID1, "dup", false)), 4);
 }
 
 }  // namespace
