@@ -45,9 +45,10 @@ AppWindows::AppWindows(AppContext& context, Dialogs dialogs) : context_(context)
 }
 
 void AppWindows::CreateDialogs() {
-    if (exeNotDefined != nullptr) {
+    if (dialogsMade_) {
         return;
     }
+    dialogsMade_ = true;  // first: a dialog reaching for the others while made starts no second set
     AppContext& context = context_;
     win95 = Create<TWin95Settings>(context);
     sound = Create<TSoundSettings>(context);
@@ -58,7 +59,7 @@ void AppWindows::CreateDialogs() {
     quickSaveAs = Create<TQuickSaveAs>(context);
     quickRenameTo = Create<TQuickRenameTo>(context);
     mapBrowse = Create<TMapBrowse>(context);
-    exeNotDefined = Create<TExeNotDefined>(context);  // the last: it marks the dialogs made
+    exeNotDefined = Create<TExeNotDefined>(context);
 }
 
 AppWindows::~AppWindows() {

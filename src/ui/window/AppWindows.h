@@ -59,6 +59,7 @@ private:
     T* Create(AppContext& context);
 
     AppContext& context_;
+    bool dialogsMade_ = false;
     std::vector<std::unique_ptr<QWidget>> owned_;
     std::unique_ptr<AddOnPlayTarget> addOnTarget_;
     std::unique_ptr<AddOnsWindow> addOns_;
