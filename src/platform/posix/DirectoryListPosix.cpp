@@ -40,9 +40,9 @@ std::int64_t Ticks(const timespec& t) {
     return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
-// Below this many files one thread asks the system for all of them; above it the questions
-// are shared out, since each one is a path lookup in the kernel and a large map folder spends
-// most of its listing there.
+// Each thread asks the system about at least this many files, so a folder of twice as many
+// or more is shared out: each question is a path lookup in the kernel, and a large map folder
+// spends most of its listing there.
 constexpr std::size_t kStatsPerThread = 512;
 constexpr unsigned kMaxStatThreads = 4;
 
